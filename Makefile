@@ -1,0 +1,72 @@
+# Every target installs what is missing on a fresh Debian machine, builds, and runs.
+# Nothing already installed is installed again.
+
+SHELL := /bin/bash
+.DEFAULT_GOAL := test
+
+APT_PACKAGES := libzip-dev libexpat1-dev zlib1g-dev libgtest-dev cmake pkg-config g++
+PY313 := $(shell for p in python3.13 $$HOME/.pyenv/versions/3.13*/bin/python3.13 /root/.pyenv/versions/3.13*/bin/python3.13 /usr/local/bin/python3.13 /usr/bin/python3.13; do \
+	"$$p" -c 'import sys; assert sys.version_info[:2] == (3, 13)' >/dev/null 2>&1 && { echo "$$p"; break; }; done)
+VENV := .venv
+VPY := $(VENV)/bin/python
+BUILD := build
+SAN_BUILD := build-sanitize
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps venv build test test-core test-python demo sanitize bench install clean
+
+.stamps/apt:
+	@mkdir -p .stamps
+	@missing=""; for p in $(APT_PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+		echo "installing:$$missing"; \
+		if [ "$$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi; \
+		$$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
+	fi
+	@touch $@
+
+$(VENV)/.installed: requirements-dev.txt
+	@test -n "$(PY313)" || { echo "python3.13 not found: install Python 3.13 with its headers"; exit 1; }
+	@test -x $(VPY) || $(PY313) -m venv $(VENV)
+	$(VPY) -m pip install -q --upgrade pip
+	$(VPY) -m pip install -q -r requirements-dev.txt
+	@touch $@
+
+deps: .stamps/apt
+venv: $(VENV)/.installed
+
+build: deps venv
+	cmake -S . -B $(BUILD) -DPython_EXECUTABLE=$(abspath $(VPY)) -DQM_WERROR=ON >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-core: build
+	$(BUILD)/core_tests --gtest_brief=1
+
+test-python: build
+	PYTHONPATH=$(abspath $(BUILD)) $(VPY) -m pytest -q tests/python
+
+test: test-core test-python
+
+# The demo runs against the module as users get it: installed into the venv by pip.
+$(VENV)/.quillmark: $(VENV)/.installed CMakeLists.txt pyproject.toml $(shell find core python -type f 2>/dev/null)
+	$(VPY) -m pip install -q --no-build-isolation .
+	@touch $@
+
+install: deps $(VENV)/.quillmark
+
+demo: install
+	cd examples && ../$(VPY) demo.py
+
+sanitize: deps venv
+	cmake -S . -B $(SAN_BUILD) -DPython_EXECUTABLE=$(abspath $(VPY)) -DQM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	$(SAN_BUILD)/core_tests --gtest_brief=1
+	LD_PRELOAD="$$(g++ -print-file-name=libasan.so):$$(g++ -print-file-name=libubsan.so)" \
+	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	PYTHONPATH=$(abspath $(SAN_BUILD)) $(VPY) -m pytest -q -p no:cacheprovider tests/python
+
+bench: build
+	PYTHONPATH=$(abspath $(BUILD)) $(VPY) bench/run.py
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) .stamps

@@ -1,0 +1,55 @@
+#pragma once
+// The workbook's sheet catalogue at the text level: the sheet-name rule, the `sheets` block of the
+// workbook part, and the worksheet relationships.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/error.hpp"
+
+namespace qm {
+
+struct SheetEntry {
+    std::string name;      // entity references resolved
+    std::string sheet_id;  // as written; "0" when absent
+    std::string rel_id;    // r:id as written
+};
+
+struct SheetsBlock {
+    std::size_t begin = 0;  // just after the `>` of the sheets start tag
+    std::size_t end = 0;    // start of "</sheets>"
+};
+
+struct ParsedSheets {
+    SheetsBlock block;
+    std::vector<SheetEntry> entries;
+};
+
+struct RelationshipRef {
+    std::size_t begin = 0;  // "<Relationship"
+    std::size_t end = 0;    // just after its first ">"
+    std::string target;     // raw, entities not resolved
+};
+
+inline constexpr std::string_view kSheetNameEmpty = "Sheet name cannot be empty";
+inline constexpr std::string_view kSheetNameTooLong = "Sheet name cannot be longer than 31 characters";
+inline constexpr std::string_view kSheetNameForbidden =
+    "Sheet name contains forbidden Excel characters (: \\ / ? * [ ])";
+
+// Trimmed name, or the message of the rule it breaks.
+Result<std::string> check_sheet_name(std::string_view name);
+
+Result<SheetsBlock> find_sheets_block(std::string_view workbook);
+Result<ParsedSheets> parse_sheet_entries(std::string_view workbook);
+std::string render_sheet_entries(const std::vector<SheetEntry>& entries, bool renumber);
+
+// Names of every `sheet` element of the package's workbook part, in document order.
+Result<std::vector<std::string>> list_sheet_names(const std::string& path);
+
+std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::string_view name);
+std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id);
+std::string normalize_part_path(std::string_view target);
+
+}  // namespace qm

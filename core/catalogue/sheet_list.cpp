@@ -1,0 +1,122 @@
+#include "catalogue/catalogue.hpp"
+
+#include "state/state.hpp"
+#include "support/text.hpp"
+#include "support/unicode.hpp"
+#include "support/xml_reader.hpp"
+#include "support/zip_archive.hpp"
+
+namespace qm {
+
+namespace {
+std::string resolved(std::string_view raw) { return to_utf8_lossy(resolve_attribute_value(raw)); }
+
+// Reads one `sheet` tag; repeated keys: the last one wins.
+SheetEntry read_sheet_entry(std::string_view tag) {
+    SheetEntry entry;
+    entry.sheet_id = "0";
+    for_each_attribute(tag, [&](const Attribute& a) {
+        if (a.name == "name") entry.name = resolved(a.raw_value);
+        else if (a.name == "sheetId") entry.sheet_id = to_utf8_lossy(a.raw_value);
+        else if (a.name == "r:id") entry.rel_id = to_utf8_lossy(a.raw_value);
+    });
+    return entry;
+}
+}  // namespace
+
+Result<std::string> check_sheet_name(std::string_view name) {
+    std::string_view trimmed = trim_white_space(name);
+    if (trimmed.empty()) return fail(std::string(kSheetNameEmpty));
+    if (count_code_points(trimmed) > 31) return fail(std::string(kSheetNameTooLong));
+    if (trimmed.find_first_of(":\\/?*[]") != npos) return fail(std::string(kSheetNameForbidden));
+    return std::string(trimmed);
+}
+
+Result<SheetsBlock> find_sheets_block(std::string_view workbook) {
+    std::size_t open = find(workbook, "<sheets");
+    if (open == npos) return fail("<sheets> not found in workbook.xml");
+    std::size_t gt = find(workbook, ">", open);
+    if (gt == npos) return fail("Malformed workbook.xml: <sheets ...> not closed with '>'");
+    std::size_t close = find(workbook, "</sheets>", gt + 1);
+    if (close == npos) return fail("</sheets> not found in workbook.xml");
+    return SheetsBlock{gt + 1, close};
+}
+
+Result<ParsedSheets> parse_sheet_entries(std::string_view workbook) {
+    auto block = find_sheets_block(workbook);
+    if (!block) return fail(std::move(block.error()));
+    ParsedSheets parsed{*block, {}};
+    XmlReader reader(workbook.substr(block->begin, block->end - block->begin), true);
+    while (auto tag = reader.next())
+        if (tag->opens() && tag->name == "sheet") parsed.entries.push_back(read_sheet_entry(tag->raw));
+    return parsed;
+}
+
+std::string render_sheet_entries(const std::vector<SheetEntry>& entries, bool renumber) {
+    std::string out;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const SheetEntry& e = entries[i];
+        out += "\n  <sheet name=\"";
+        out += escape_attribute(e.name);
+        out += "\" sheetId=\"";
+        out += renumber ? to_decimal(i + 1) : e.sheet_id;
+        out += "\" r:id=\"";
+        out += e.rel_id;
+        out += "\"/>";
+    }
+    return out;
+}
+
+Result<std::vector<std::string>> list_sheet_names(const std::string& path) {
+    auto zip = ZipReader::open(path);
+    if (!zip) return fail(std::move(zip.error()));
+    auto workbook = zip->read_entry(kWorkbookPart, "workbook.xml not found");
+    if (!workbook) return fail(std::move(workbook.error()));
+    std::vector<std::string> names;
+    XmlReader reader(*workbook);
+    while (auto tag = reader.next()) {
+        if (!tag->opens() || tag->name != "sheet") continue;
+        if (auto name = first_attribute(tag->raw, "name")) names.push_back(resolved(*name));
+    }
+    return names;
+}
+
+std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::string_view name) {
+    auto block = find_sheets_block(workbook);
+    if (!block) return std::nullopt;
+    XmlReader reader(workbook.substr(block->begin, block->end - block->begin), true);
+    while (auto tag = reader.next()) {
+        if (!tag->opens() || tag->name != "sheet") continue;
+        auto raw_name = last_attribute(tag->raw, "name");
+        auto rel_id = last_attribute(tag->raw, "r:id");
+        if (raw_name && rel_id && resolved(*raw_name) == name) return to_utf8_lossy(*rel_id);
+    }
+    return std::nullopt;
+}
+
+std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id) {
+    std::string pattern = "Id=\"";
+    pattern += id;
+    pattern += '"';
+    std::size_t hit = find(rels, pattern);
+    if (hit == npos) return std::nullopt;
+    std::size_t begin = rfind_before(rels, "<Relationship", hit);
+    if (begin == npos) return std::nullopt;
+    std::size_t gt = find(rels, ">", begin);
+    if (gt == npos) return std::nullopt;
+    std::string_view element = rels.substr(begin, gt + 1 - begin);
+    std::size_t target = find(element, " Target=\"");
+    if (target == npos) return std::nullopt;
+    std::size_t value = target + 9;
+    std::size_t quote = find(element, "\"", value);
+    if (quote == npos) return std::nullopt;
+    return RelationshipRef{begin, gt + 1, std::string(element.substr(value, quote - value))};
+}
+
+std::string normalize_part_path(std::string_view target) {
+    while (!target.empty() && target.front() == '/') target.remove_prefix(1);
+    if (target.starts_with("xl/")) return std::string(target);
+    return "xl/" + std::string(target);
+}
+
+}  // namespace qm

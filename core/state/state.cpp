@@ -1,0 +1,38 @@
+#include "state/state.hpp"
+
+#include "support/numbers.hpp"
+#include "support/xml_reader.hpp"
+#include "support/zip_archive.hpp"
+
+namespace qm {
+
+std::uint32_t scan_last_row(std::string_view text) {
+    std::uint32_t last = 0;
+    XmlReader reader(text);
+    while (auto tag = reader.next()) {
+        if (!tag->opens() || tag->name != "row") continue;
+        if (auto r = first_attribute(tag->raw, "r"))
+            if (auto n = try_parse_u32(*r)) last = *n;
+    }
+    return last;
+}
+
+Result<std::string> load_sheet_text(EditorState& state, std::string_view part_name) {
+    if (auto it = state.modified_parts.find(part_name); it != state.modified_parts.end())
+        return it->second;
+    if (auto it = state.loaded_sheets.find(part_name); it != state.loaded_sheets.end())
+        return it->second;
+    auto zip = ZipReader::open(state.source_path);
+    if (!zip) return fail(std::move(zip.error()));
+    auto text = zip->read_entry(part_name, std::string(part_name) + " not found in zip");
+    if (!text) return fail(std::move(text.error()));
+    state.loaded_sheets.insert_or_assign(std::string(part_name), *text);
+    return text;
+}
+
+void stash_current_sheet(EditorState& state) {
+    if (!state.sheet_path.empty())
+        state.modified_parts.insert_or_assign(state.sheet_path, state.sheet_xml);
+}
+
+}  // namespace qm

@@ -1,0 +1,48 @@
+#pragma once
+// What one Editor owns: the source path, the current worksheet, the workbook, relationships and
+// style-sheet texts, and the tables of worksheet texts changed, read or removed in this editor.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "support/error.hpp"
+
+namespace qm {
+
+struct StyleIndex;  // built lazily by the style layer
+
+inline constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
+inline constexpr std::string_view kWorkbookRelsPart = "xl/_rels/workbook.xml.rels";
+inline constexpr std::string_view kStylesPart = "xl/styles.xml";
+inline constexpr std::string_view kContentTypesPart = "[Content_Types].xml";
+
+struct EditorState {
+    std::string source_path;
+    std::string sheet_path;  // empty only after a failed sheet switch
+    std::string sheet_xml;
+    std::uint32_t last_row = 0;
+    std::string workbook_xml;
+    std::string workbook_rels_xml;
+    std::string styles_xml;
+    std::shared_ptr<StyleIndex> style_index;  // absent until a style operation needs it
+    // Ordered maps: saves write added sheets in a stable order.
+    std::map<std::string, std::string, std::less<>> modified_parts;
+    std::map<std::string, std::string, std::less<>> loaded_sheets;
+    std::set<std::string, std::less<>> deleted_parts;
+};
+
+// `r` of the last `row` start or empty-element tag whose value reads as an unsigned 32-bit
+// number, scanning until the end or the first parse error; 0 when there is none.
+std::uint32_t scan_last_row(std::string_view text);
+
+// Text of a worksheet part: from modified_parts, then loaded_sheets, then the source file (which
+// fills loaded_sheets).
+Result<std::string> load_sheet_text(EditorState& state, std::string_view part_name);
+
+// Store the current sheet's text in modified_parts (when there is a current sheet).
+void stash_current_sheet(EditorState& state);
+
+}  // namespace qm

@@ -1,0 +1,34 @@
+#pragma once
+// Unsigned decimal parsing with the three standard messages, and shortest float printing.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "support/error.hpp"
+
+namespace qm {
+
+inline constexpr std::string_view kParseEmpty = "cannot parse integer from empty string";
+inline constexpr std::string_view kParseInvalidDigit = "invalid digit found in string";
+inline constexpr std::string_view kParseTooLarge = "number too large to fit in target type";
+
+// One optional leading "+", then ASCII digits only. Failures carry one of the messages above.
+Result<std::uint32_t> parse_u32(std::string_view text);
+Result<std::uint64_t> parse_u64(std::string_view text);
+
+inline std::optional<std::uint32_t> try_parse_u32(std::string_view text) {
+    auto r = parse_u32(text);
+    return r ? std::optional<std::uint32_t>(*r) : std::nullopt;
+}
+
+// Decimal float text: optional sign, digits with an optional fraction and exponent, or
+// inf/infinity/nan in any case. Nothing else (no white space). Absent when it does not read.
+std::optional<double> parse_float(std::string_view text);
+
+// Shortest decimal text that reads back as the same value, fixed notation, no fraction part for
+// whole numbers ("11", "10.5", "8.43").
+std::string format_shortest(double value);
+std::string format_shortest(float value);
+
+}  // namespace qm

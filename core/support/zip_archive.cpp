@@ -1,0 +1,160 @@
+#include "support/zip_archive.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace qm {
+
+std::string system_message(int errnum) {
+    char buf[256];
+    // GNU strerror_r returns the message pointer (which may not be buf).
+    return std::string(strerror_r(errnum, buf, sizeof buf));
+}
+
+void ZipReader::Closer::operator()(zip* z) const {
+    if (z) zip_discard(z);
+}
+
+ZipReader::~ZipReader() = default;
+
+Result<ZipReader> ZipReader::open(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail(system_message(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        int e = errno;
+        ::close(fd);
+        return fail(system_message(e));
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return fail(system_message(EISDIR));
+    }
+    int code = 0;
+    zip* z = zip_fdopen(fd, ZIP_RDONLY, &code);
+    if (!z) {
+        // zip_fdopen takes the descriptor only on success; read errno-based codes before close().
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        std::string message = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        ::close(fd);
+        return fail(std::move(message));
+    }
+    return ZipReader(z);
+}
+
+std::uint64_t ZipReader::entry_count() const {
+    zip_int64_t n = zip_get_num_entries(archive_.get(), 0);
+    return n < 0 ? 0 : static_cast<std::uint64_t>(n);
+}
+
+std::string_view ZipReader::entry_name(std::uint64_t index) const {
+    const char* name = zip_get_name(archive_.get(), index, ZIP_FL_ENC_RAW);
+    return name ? std::string_view(name) : std::string_view();
+}
+
+bool ZipReader::has_entry(std::string_view name) const {
+    std::string key(name);
+    return zip_name_locate(archive_.get(), key.c_str(), ZIP_FL_ENC_RAW) >= 0;
+}
+
+Result<std::string> ZipReader::read_entry(std::string_view name, std::string_view not_found) const {
+    std::string key(name);
+    zip_int64_t index = zip_name_locate(archive_.get(), key.c_str(), ZIP_FL_ENC_RAW);
+    if (index < 0) return fail(std::string(not_found));
+    zip_file_t* file = zip_fopen_index(archive_.get(), static_cast<zip_uint64_t>(index), 0);
+    if (!file) return fail(std::string(not_found));
+
+    std::string text;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    // The declared size comes from an untrusted directory: reserve at most 256 MiB up front.
+    if (zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(index), 0, &st) == 0 &&
+        (st.valid & ZIP_STAT_SIZE))
+        text.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(st.size, 256u << 20)));
+
+    // Read until zip_fread returns 0: a single exact-size read skips the checksum test.
+    constexpr std::size_t kStep = 1 << 16;
+    for (;;) {
+        std::size_t old = text.size();
+        text.resize(old + kStep);
+        zip_int64_t got = zip_fread(file, text.data() + old, kStep);
+        if (got < 0) {
+            std::string message = zip_file_strerror(file);
+            zip_fclose(file);
+            return fail(std::move(message));
+        }
+        text.resize(old + static_cast<std::size_t>(got));
+        if (got == 0) break;
+    }
+    int rc = zip_fclose(file);
+    if (rc != 0) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, rc);
+        std::string message = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        return fail(std::move(message));
+    }
+    return text;
+}
+
+std::string archive_error(zip* archive) { return zip_strerror(archive); }
+
+void ZipWriter::Discarder::operator()(zip* z) const {
+    if (z) zip_discard(z);
+}
+
+ZipWriter::~ZipWriter() = default;
+
+Result<ZipWriter> ZipWriter::create(const std::string& path) {
+    int code = 0;
+    zip* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (!z) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        std::string message = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        return fail(std::move(message));
+    }
+    return ZipWriter(z);
+}
+
+Status set_memory_entry_attributes(zip* archive, std::uint64_t index, Compression compression) {
+    // libzip defaults are wrong for us: level 9, the current time, mode 0666.
+    zip_int32_t method = compression == Compression::Store ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+    zip_uint32_t level = compression == Compression::Deflate1 ? 1 : compression == Compression::Deflate6 ? 6 : 0;
+    if (zip_set_file_compression(archive, index, method, level) < 0 ||
+        zip_file_set_dostime(archive, index, 0x0000, 0x0021, 0) < 0 ||
+        zip_file_set_external_attributes(archive, index, 0, ZIP_OPSYS_UNIX, 0100644u << 16) < 0)
+        return fail(archive_error(archive));
+    return {};
+}
+
+Status ZipWriter::add(std::string_view name, std::string_view data, Compression compression) {
+    zip* z = archive_.get();
+    zip_source_t* source = zip_source_buffer(z, data.data(), data.size(), 0);
+    if (!source) return fail(archive_error(z));
+    std::string key(name);
+    zip_int64_t index = zip_file_add(z, key.c_str(), source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+        zip_source_free(source);
+        return fail(archive_error(z));
+    }
+    return set_memory_entry_attributes(z, static_cast<std::uint64_t>(index), compression);
+}
+
+Status ZipWriter::close() {
+    zip* z = archive_.get();
+    if (zip_close(z) < 0) return fail(archive_error(z));  // the destructor discards it
+    archive_.release();
+    return {};
+}
+
+}  // namespace qm

@@ -1,0 +1,75 @@
+#pragma once
+// RAII wrappers over libzip for reading a package. No handle outlives the call that opened it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "support/error.hpp"
+
+struct zip;
+
+namespace qm {
+
+// Message of the operating system for an errno value ("No such file or directory").
+std::string system_message(int errnum);
+
+class ZipReader {
+public:
+    // open(2) the path (failure: the operating system's message), then read the central
+    // directory (failure: the zip reader's message).
+    static Result<ZipReader> open(const std::string& path);
+
+    ZipReader(ZipReader&&) noexcept = default;
+    ZipReader& operator=(ZipReader&&) noexcept = default;
+    ~ZipReader();
+
+    std::uint64_t entry_count() const;
+    // Raw entry name bytes; empty when the entry cannot be read.
+    std::string_view entry_name(std::uint64_t index) const;
+    bool has_entry(std::string_view name) const;
+
+    // The whole uncompressed entry, checksum verified. An entry that cannot be opened (absent,
+    // encrypted, unsupported method) fails with `not_found`; a damaged one with libzip's message.
+    Result<std::string> read_entry(std::string_view name, std::string_view not_found) const;
+
+    zip* handle() const { return archive_.get(); }
+
+private:
+    struct Closer {
+        void operator()(zip* z) const;
+    };
+    explicit ZipReader(zip* z) : archive_(z) {}
+    std::unique_ptr<zip, Closer> archive_;
+};
+
+enum class Compression { Store, Deflate1, Deflate6 };
+
+// Writes a new archive. libzip assembles it in a temporary file beside the target and renames it
+// into place at close(), so a failed write never leaves a half-written target.
+class ZipWriter {
+public:
+    static Result<ZipWriter> create(const std::string& path);
+
+    ZipWriter(ZipWriter&&) noexcept = default;
+    ZipWriter& operator=(ZipWriter&&) noexcept = default;
+    ~ZipWriter();
+
+    // `data` is read at close(): it must stay alive and unchanged until then. The entry gets the
+    // time 1980-01-01 00:00:00 and mode 0644.
+    Status add(std::string_view name, std::string_view data, Compression compression);
+    Status close();
+
+private:
+    struct Discarder {
+        void operator()(zip* z) const;
+    };
+    explicit ZipWriter(zip* z) : archive_(z) {}
+    std::unique_ptr<zip, Discarder> archive_;
+};
+
+// Fixed entry attributes for everything written from memory.
+Status set_memory_entry_attributes(zip* archive, std::uint64_t index, Compression compression);
+std::string archive_error(zip* archive);
+
+}  // namespace qm

@@ -1,0 +1,122 @@
+#include "editor.hpp"
+
+#include "catalogue/catalogue.hpp"
+#include "convert.hpp"
+#include "package/package.hpp"
+
+namespace qmpy {
+
+namespace {
+
+PyObject* wrap_state(qm::EditorState&& state) {
+    auto owned = std::make_unique<qm::EditorState>(std::move(state));
+    PyObject* obj = EditorType.tp_alloc(&EditorType, 0);
+    if (!obj) return nullptr;
+    auto* editor = reinterpret_cast<EditorObject*>(obj);
+    new (&editor->busy) BusyFlag(0);
+    editor->state = owned.release();
+    return obj;
+}
+
+void editor_dealloc(PyObject* self) {
+    auto* editor = reinterpret_cast<EditorObject*>(self);
+    delete editor->state;
+    editor->busy.~BusyFlag();
+    Py_TYPE(self)->tp_free(self);
+}
+
+// Path and optional sheet name, converted with their prefixes, then opened.
+PyObject* open_from_args(PyObject* path_arg, PyObject* name_arg) {
+    auto path = arg_path(path_arg, "path");
+    if (!path) return nullptr;
+    auto name = arg_optional_text(name_arg, "sheet_name");
+    if (!name) return nullptr;
+    return open_editor(*path, *name);
+}
+
+PyObject* editor_new(PyTypeObject*, PyObject* args, PyObject* kwargs) {
+    static const char* const names[] = {"path", "sheet_name"};
+    static const Signature sig{"Editor.__new__()", names, 2, 1};
+    PyObject* a[2];
+    if (!bind_tuple(sig, args, kwargs, a)) return nullptr;
+    return guarded([&] { return open_from_args(a[0], a[1]); });
+}
+
+PyObject* editor_open(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"path", "sheet_name"};
+    static const Signature sig{"Editor.open()", names, 2, 1};
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return guarded([&] { return open_from_args(a[0], a[1]); });
+}
+
+PyObject* editor_create(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"path", "sheet_name"};
+    static const Signature sig{"Editor.create()", names, 2, 1};
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return guarded([&]() -> PyObject* {
+        auto created = create_from_args(a[0], a[1]);
+        if (!created) return nullptr;
+        return open_editor(created->first, created->second);
+    });
+}
+
+PyMethodDef editor_methods[] = {
+    {"create", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_create)),
+     METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "create(path, sheet_name=\"Sheet1\")\n--\n\n"},
+    {"open", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_open)),
+     METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
+    {nullptr, nullptr, 0, nullptr},
+};
+
+}  // namespace
+
+std::optional<std::pair<std::string, std::string>> create_from_args(PyObject* path_arg, PyObject* name_arg) {
+    auto path = arg_path(path_arg, "path");
+    if (!path) return std::nullopt;
+    std::string name = "Sheet1";
+    if (name_arg) {
+        auto given = arg_text(name_arg, "sheet_name");
+        if (!given) return std::nullopt;
+        name = std::move(*given);
+    }
+    if (auto created = qm::create_workbook(*path, name); !created) {
+        raise_core(created.error());
+        return std::nullopt;
+    }
+    return std::pair{std::move(*path), std::move(name)};
+}
+
+PyObject* open_editor(const std::string& path, const std::optional<std::string>& sheet_name) {
+    std::string name;
+    if (sheet_name) {
+        auto checked = qm::check_sheet_name(*sheet_name);
+        if (!checked) return raise_core(checked.error());
+        name = std::move(*checked);
+    } else {
+        auto names = qm::list_sheet_names(path);
+        if (!names) return raise_core(names.error());
+        if (names->empty()) return raise_runtime("Workbook contains no worksheets");
+        name = std::move(names->front());
+    }
+    auto state = qm::open_workbook(path, name);
+    if (!state) return raise_core(state.error());
+    return wrap_state(std::move(*state));
+}
+
+PyTypeObject EditorType = [] {
+    PyTypeObject t = blank_type();
+    t.tp_name = "quillmark.Editor";
+    t.tp_basicsize = sizeof(EditorObject);
+    t.tp_dealloc = editor_dealloc;
+    t.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
+    t.tp_doc = "Editor(path, sheet_name=None)\n--\n\n";
+    t.tp_methods = editor_methods;
+    t.tp_new = editor_new;
+    return t;
+}();
+
+int ready_editor_type() { return PyType_Ready(&EditorType); }
+
+}  // namespace qmpy
