@@ -1,19 +1,97 @@
-import os
-from typing import Self
+"""Edit existing .xlsx workbooks in place.
 
+An Editor holds the texts of the few parts it edits and splices changes into them; saving copies
+every untouched entry of the source package in its compressed form. Failures of the workbook logic
+raise RuntimeError with a plain message; bad arguments raise TypeError (or OverflowError for
+out-of-range integers).
+"""
+
+import enum
+import os
+from typing import Self, final
+
+_Path = str | os.PathLike[str]
+
+@final
+class HorizAlignment(enum.Enum):
+    """Horizontal alignment of cell content. Member values are opaque objects."""
+
+    Left = ...
+    Center = ...
+    Right = ...
+    Fill = ...
+    Justify = ...
+
+@final
+class VertAlignment(enum.Enum):
+    """Vertical alignment of cell content. Member values are opaque objects."""
+
+    Top = ...
+    Center = ...
+    Bottom = ...
+    Justify = ...
+
+@final
+class AlignSpec:
+    """An immutable alignment: optional horizontal and vertical alignment and a wrap flag."""
+
+    def __new__(
+        cls,
+        horiz: HorizAlignment | None = None,
+        vert: VertAlignment | None = None,
+        wrap: bool = False,
+    ) -> AlignSpec: ...
+
+@final
 class Editor:
-    def __new__(cls, path: str | os.PathLike[str], sheet_name: str | None = None) -> Editor: ...
+    """An open workbook with one current worksheet.
+
+    The editor reads the file when it is opened and again when a save or a sheet switch needs
+    untouched parts; it holds no file open between calls. Dropping it discards unsaved edits.
+    """
+
+    def __new__(cls, path: _Path, sheet_name: str | None = None) -> Editor:
+        """Open `path` on the named worksheet (trimmed), or on the first one when None."""
+
     @staticmethod
-    def create(path: str | os.PathLike[str], sheet_name: str = "Sheet1") -> Editor: ...
+    def create(path: _Path, sheet_name: str = "Sheet1") -> Editor:
+        """Write a new one-sheet workbook at `path` (folders created, an existing file replaced)
+        and open it."""
+
     @staticmethod
-    def open(path: str | os.PathLike[str], sheet_name: str | None = None) -> Editor: ...
+    def open(path: _Path, sheet_name: str | None = None) -> Editor:
+        """The same as Editor(path, sheet_name)."""
+
     def add_worksheet(self, sheet_name: str) -> Self:
-        """Adds an empty worksheet at the end and makes it the current sheet."""
+        """Add an empty worksheet (name trimmed) after the last one and make it current."""
+
     def add_worksheet_at(self, sheet_name: str, index: int) -> Self:
-        """Adds an empty worksheet at `index` (past the end appends) and makes it current."""
+        """Add an empty worksheet at 0-based `index` (past the end appends) and make it current."""
+
     def with_worksheet(self, sheet_name: str) -> Self:
-        """Makes the named worksheet current; edits of the sheet left are kept until the save."""
+        """Make the named worksheet current. The sheet left keeps its edits until the next save."""
+
     def rename_worksheet(self, old_name: str, new_name: str) -> Self:
-        """Changes a worksheet's display name."""
+        """Change a worksheet's display name; formulas and defined names that mention it are not
+        rewritten."""
+
     def delete_worksheet(self, sheet_name: str) -> Self:
-        """Removes a worksheet; deleting the last one leaves a new empty Sheet1."""
+        """Remove a worksheet. If it was current, the first remaining one becomes current; deleting
+        the last one leaves a new empty Sheet1."""
+
+@final
+class Scanner:
+    """Remembers a path; each method reads the file anew. The constructor never touches the file."""
+
+    def __new__(cls, path: _Path) -> Scanner: ...
+    def get_sheets(self) -> list[str]:
+        """Sheet names in workbook order. Failures raise RuntimeError("RuntimeError: <message>")."""
+
+    def open_editor(self, sheet_name: str | None = None) -> Editor:
+        """Open an independent Editor on the file, as Editor.open does."""
+
+def scan_excel(path: _Path) -> list[str]:
+    """Sheet names of a workbook file, in workbook order."""
+
+def create_excel(path: _Path, sheet_name: str = "Sheet1") -> None:
+    """Write a new one-sheet workbook at `path` (folders created, an existing file replaced)."""
