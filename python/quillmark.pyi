@@ -62,6 +62,12 @@ class Editor:
     def open(path: _Path, sheet_name: str | None = None) -> Editor:
         """The same as Editor(path, sheet_name)."""
 
+    def set_cell(self, coords: str, cell: str) -> None:
+        """Write one value into the cell `coords` of the current sheet, keeping its style.
+
+        A text starting with "=" is a formula, a decimal number literal is a number, anything else
+        an inline string."""
+
 @final
 class Scanner:
     """Remembers a path; each method reads the file anew. The constructor never touches the file."""
