@@ -3,6 +3,8 @@
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
 #include "editor_sheets.hpp"
+#include "editor_cells.hpp"
+#include "editor_save.hpp"
 #include "package/package.hpp"
 
 namespace qmpy {
@@ -78,6 +80,10 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "rename_worksheet($self, old_name, new_name)\n--\n\n"},
     {"delete_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_delete_worksheet)),
      METH_FASTCALL | METH_KEYWORDS, "delete_worksheet($self, sheet_name)\n--\n\n"},
+    {"set_cell", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_cell)),
+     METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
+    {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
+     METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

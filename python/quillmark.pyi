@@ -79,6 +79,18 @@ class Editor:
         """Remove a worksheet. If it was current, the first remaining one becomes current; deleting
         the last one leaves a new empty Sheet1."""
 
+    def set_cell(self, coords: str, cell: str) -> None:
+        """Write one value into the cell `coords` of the current sheet, keeping its style.
+
+        A text starting with "=" is a formula, a decimal number literal is a number, anything else
+        an inline string."""
+
+    def save(self, path: _Path) -> None:
+        """Write the workbook to `path`: edited parts from memory, every other entry copied raw.
+
+        The new package is written to a temporary file beside the target and renamed onto it, so
+        the target is either the old file or the whole new one. Saving onto the source works."""
+
 @final
 class Scanner:
     """Remembers a path; each method reads the file anew. The constructor never touches the file."""
