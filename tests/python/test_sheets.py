@@ -1,6 +1,10 @@
-"""Adding, switching, renaming and deleting worksheets from Python."""
+"""Adding, switching, renaming and deleting worksheets from Python, and what a save makes of it."""
 import os
+import re
+import struct
+import zipfile
 
+import openpyxl
 import pytest
 from conftest import sheet_xml
 from quillmark import Editor
@@ -143,3 +147,173 @@ def test_deleting_every_sheet_leaves_sheet1(three):
     editor.with_worksheet("Sheet1").delete_worksheet("Sheet1").with_worksheet("Sheet1")
     with pytest.raises(RuntimeError, match="^Sheet Sheet1 already exists$"):
         editor.add_worksheet("Sheet1")
+
+
+# ---- saved packages ----
+
+WS_CT = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"
+
+
+def raw_entry(path, name):
+    """Everything a raw copy must keep: method, checksum, sizes, time and the compressed bytes."""
+    with zipfile.ZipFile(path) as z:
+        info = z.getinfo(name)
+    with open(path, "rb") as f:
+        f.seek(info.header_offset)
+        header = f.read(30)
+        name_len, extra_len = struct.unpack("<HH", header[26:30])
+        f.seek(info.header_offset + 30 + name_len + extra_len)
+        data = f.read(info.compress_size)
+    return info.compress_type, info.CRC, info.compress_size, info.file_size, info.date_time, data
+
+
+def read(path, name):
+    with zipfile.ZipFile(path) as z:
+        return z.read(name).decode()
+
+
+def entry_names(path):
+    with zipfile.ZipFile(path) as z:
+        return z.namelist()
+
+
+def values(ws):
+    return {c.coordinate: c.value for row in ws.iter_rows() for c in row if c.value is not None}
+
+
+@pytest.fixture
+def report(tmp_path):
+    """Data, Summary and Notes in sheet1..3.xml, written by openpyxl with its theme and doc props."""
+    wb = openpyxl.Workbook()
+    data = wb.active
+    data.title = "Data"
+    data.append(["Region", "Q1"])
+    data.append(["North", 120])
+    wb.create_sheet("Summary")["A1"] = "total"
+    notes = wb.create_sheet("Notes")
+    notes["B2"] = "keep me"
+    path = tmp_path / "report.xlsx"
+    wb.save(path)
+    return str(path)
+
+
+def test_three_sheets_edited_across_switches_adds_renames_and_deletes(report, tmp_path):
+    editor = Editor(report, "Data")
+    editor.set_cell("C1", "Q2")
+    editor.with_worksheet("Summary").set_cell("B1", "=Data!B2")
+    editor.add_worksheet("Extra").set_cell("A1", "3.5")
+    editor.add_worksheet_at("Front", 0).set_cell("A1", "cover")
+    editor.with_worksheet("Data").set_cell("C2", "135")
+    editor.rename_worksheet("Data", "Main").delete_worksheet("Summary")
+    editor.with_worksheet("Extra").set_cell("B1", "later")
+    out = str(tmp_path / "out.xlsx")
+    editor.save(out)
+
+    wb = openpyxl.load_workbook(out)
+    assert wb.sheetnames == ["Front", "Main", "Notes", "Extra"]
+    assert values(wb["Front"]) == {"A1": "cover"}
+    assert values(wb["Main"]) == {"A1": "Region", "B1": "Q1", "C1": "Q2", "A2": "North", "B2": 120, "C2": 135}
+    assert values(wb["Notes"]) == {"B2": "keep me"}
+    assert values(wb["Extra"]) == {"A1": 3.5, "B1": "later"}
+
+    workbook = read(out, "xl/workbook.xml")
+    assert re.findall(r'<sheet name="([^"]*)" sheetId="(\d+)"', workbook) == [
+        ("Front", "1"), ("Main", "2"), ("Notes", "3"), ("Extra", "4")]
+    names = entry_names(out)
+    assert "xl/worksheets/sheet2.xml" not in names
+    assert {"xl/worksheets/sheet4.xml", "xl/worksheets/sheet5.xml"} <= set(names)
+    assert "sheet2.xml" not in read(out, "xl/_rels/workbook.xml.rels")
+    types = read(out, "[Content_Types].xml")
+    assert 'PartName="/xl/worksheets/sheet2.xml"' not in types
+    assert 'PartName="/xl/worksheets/sheet1.xml"' in types and 'PartName="/xl/worksheets/sheet3.xml"' in types
+    for n in (4, 5):
+        assert f'<Override PartName="/xl/worksheets/sheet{n}.xml" ContentType="{WS_CT}"/>' in types
+
+    rewritten = {"[Content_Types].xml", "xl/workbook.xml", "xl/_rels/workbook.xml.rels", "xl/styles.xml",
+                 "xl/worksheets/sheet1.xml"}
+    untouched = [n for n in entry_names(report) if n not in rewritten and n != "xl/worksheets/sheet2.xml"]
+    assert "xl/worksheets/sheet3.xml" in untouched and "xl/theme/theme1.xml" in untouched
+    for name in untouched:
+        assert raw_entry(out, name) == raw_entry(report, name), name
+    # Source entries keep their order; added sheets follow them.
+    assert names[:len(names) - 2] == [n for n in entry_names(report) if n != "xl/worksheets/sheet2.xml"]
+
+
+def test_visited_sheets_are_written_by_every_later_save(report, tmp_path):
+    editor = Editor(report, "Data")
+    editor.set_cell("D1", "data edit")
+    editor.with_worksheet("Summary").set_cell("D1", "summary edit")
+    first = str(tmp_path / "first.xlsx")
+    editor.save(first)
+    editor.with_worksheet("Data").set_cell("D2", "second data edit")
+    editor.with_worksheet("Notes")
+    second = str(tmp_path / "second.xlsx")
+    editor.save(second)
+
+    wb = openpyxl.load_workbook(first)
+    assert wb["Data"]["D1"].value == "data edit" and wb["Summary"]["D1"].value == "summary edit"
+    assert wb["Data"]["D2"].value is None
+    wb = openpyxl.load_workbook(second)
+    assert [wb["Data"]["D1"].value, wb["Data"]["D2"].value] == ["data edit", "second data edit"]
+    assert wb["Summary"]["D1"].value == "summary edit"
+    assert wb["Notes"]["B2"].value == "keep me"
+
+
+def test_deleted_part_numbers_are_not_reused_in_the_saved_package(make_book, tmp_path):
+    path = make_book(sheets=[("One", sheet_xml()), ("Two", sheet_xml())])
+    editor = Editor(path)
+    editor.delete_worksheet("Two").add_worksheet("Three").set_cell("A1", "three")
+    # A part added and deleted in this editor is skipped by the save; its number must stay unused.
+    editor.delete_worksheet("Three").add_worksheet("Four").set_cell("A1", "four")
+    out = str(tmp_path / "out.xlsx")
+    editor.save(out)
+
+    wb = openpyxl.load_workbook(out)
+    assert wb.sheetnames == ["One", "Four"]
+    assert wb["Four"]["A1"].value == "four"
+    names = entry_names(out)
+    assert "xl/worksheets/sheet4.xml" in names
+    assert not {"xl/worksheets/sheet2.xml", "xl/worksheets/sheet3.xml"} & set(names)
+    assert 'Target="worksheets/sheet4.xml"' in read(out, "xl/_rels/workbook.xml.rels")
+    types = read(out, "[Content_Types].xml")
+    assert "/xl/worksheets/sheet4.xml" in types
+    assert "/xl/worksheets/sheet2.xml" not in types and "/xl/worksheets/sheet3.xml" not in types
+
+
+def test_deleting_the_only_sheet_saves_a_fresh_sheet1(make_book, tmp_path):
+    path = make_book(sheets=[("Only", sheet_xml('<row r="1"><c r="A1"><v>1</v></c></row>'))])
+    editor = Editor(path)
+    editor.delete_worksheet("Only").set_cell("B2", "new")
+    out = str(tmp_path / "out.xlsx")
+    editor.save(out)
+    wb = openpyxl.load_workbook(out)
+    assert wb.sheetnames == ["Sheet1"]
+    assert values(wb["Sheet1"]) == {"B2": "new"}
+    assert "xl/worksheets/sheet1.xml" not in entry_names(out)
+    assert '<dimension ref="A1:B2"/>' in read(out, "xl/worksheets/sheet2.xml")
+
+
+def test_a_failed_switch_loses_nothing_at_save(report, tmp_path):
+    editor = Editor(report, "Data")
+    editor.set_cell("A5", "kept")
+    with pytest.raises(RuntimeError):
+        editor.with_worksheet("Nope")
+    out = str(tmp_path / "out.xlsx")
+    editor.save(out)
+    wb = openpyxl.load_workbook(out)
+    assert wb["Data"]["A5"].value == "kept"
+    assert wb.sheetnames == ["Data", "Summary", "Notes"]
+
+
+def test_save_onto_the_source_then_keep_editing(report):
+    editor = Editor(report, "Notes")
+    editor.add_worksheet("New").set_cell("A1", "x")
+    editor.save(report)
+    editor.rename_worksheet("New", "Newer").with_worksheet("Notes").set_cell("A1", "y")
+    editor.add_worksheet("Latest")
+    editor.save(report)
+    wb = openpyxl.load_workbook(report)
+    assert wb.sheetnames == ["Data", "Summary", "Notes", "Newer", "Latest"]
+    assert wb["Newer"]["A1"].value == "x" and wb["Notes"]["A1"].value == "y"
+    assert [n for n in entry_names(report) if n.startswith("xl/worksheets/sheet")] == [
+        f"xl/worksheets/sheet{i}.xml" for i in range(1, 6)]
