@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <set>
@@ -58,7 +58,7 @@ protected:
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir_ = tmpl;
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string write_zip(const std::vector<std::pair<std::string, std::string>>& entries) {
         std::string path = dir_ + "/book" + std::to_string(++count_) + ".xlsx";
