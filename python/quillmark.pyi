@@ -1,59 +1,94 @@
-"""Edit existing .xlsx workbooks in place: the parts you change are spliced, the rest is copied raw."""
+"""Edit existing .xlsx workbooks in place.
+
+An Editor holds the texts of the few parts it edits and splices changes into them; saving copies
+every untouched entry of the source package in its compressed form. Failures of the workbook logic
+raise RuntimeError with a plain message; bad arguments raise TypeError (or OverflowError for
+out-of-range integers).
+"""
+
 import enum
 import os
 from typing import final
 
 _Path = str | os.PathLike[str]
 
-def create_excel(path: _Path, sheet_name: str = "Sheet1") -> None:
-    """Write a new workbook with one empty sheet (missing folders are created)."""
-
-def scan_excel(path: _Path) -> list[str]:
-    """The workbook's sheet names, in workbook order."""
-
 @final
-class Editor:
-    """An open workbook with one current sheet. Edits stay in memory until `save`."""
-
-    def __new__(cls, path: _Path, sheet_name: str | None = None) -> Editor:
-        """Open the named sheet, or the first one."""
-    @staticmethod
-    def create(path: _Path, sheet_name: str = "Sheet1") -> Editor:
-        """Write a new one-sheet workbook at `path` and open it."""
-    @staticmethod
-    def open(path: _Path, sheet_name: str | None = None) -> Editor:
-        """Same as `Editor(path, sheet_name)`."""
-    def save(self, path: _Path) -> None:
-        """Write the workbook to `path` (which may be the file it was opened from).
-
-        The new file is written beside the target and renamed onto it when complete: a failed
-        save leaves the target as it was. Untouched parts are copied in compressed form.
-        """
-
-@final
-class Scanner:
-    """Remembers a path; every call reads the file anew."""
-
-    def __new__(cls, path: _Path) -> Scanner: ...
-    def get_sheets(self) -> list[str]:
-        """The sheet names; failures read "RuntimeError: <message>"."""
-    def open_editor(self, sheet_name: str | None = None) -> Editor:
-        """Open an independent Editor on the file."""
-
-@final
-class AlignSpec:
-    def __new__(cls, horiz: HorizAlignment | None = None, vert: VertAlignment | None = None,
-                wrap: bool = False) -> AlignSpec: ...
-
 class HorizAlignment(enum.Enum):
+    """Horizontal alignment of cell content. Member values are opaque objects."""
+
     Left = ...
     Center = ...
     Right = ...
     Fill = ...
     Justify = ...
 
+@final
 class VertAlignment(enum.Enum):
+    """Vertical alignment of cell content. Member values are opaque objects."""
+
     Top = ...
     Center = ...
     Bottom = ...
     Justify = ...
+
+@final
+class AlignSpec:
+    """An immutable alignment: optional horizontal and vertical alignment and a wrap flag."""
+
+    def __new__(
+        cls,
+        horiz: HorizAlignment | None = None,
+        vert: VertAlignment | None = None,
+        wrap: bool = False,
+    ) -> AlignSpec: ...
+
+@final
+class Editor:
+    """An open workbook with one current worksheet.
+
+    The editor reads the file when it is opened and again when a save or a sheet switch needs
+    untouched parts; it holds no file open between calls. Dropping it discards unsaved edits.
+    """
+
+    def __new__(cls, path: _Path, sheet_name: str | None = None) -> Editor:
+        """Open `path` on the named worksheet (trimmed), or on the first one when None."""
+
+    @staticmethod
+    def create(path: _Path, sheet_name: str = "Sheet1") -> Editor:
+        """Write a new one-sheet workbook at `path` (folders created, an existing file replaced)
+        and open it."""
+
+    @staticmethod
+    def open(path: _Path, sheet_name: str | None = None) -> Editor:
+        """The same as Editor(path, sheet_name)."""
+
+    def set_cell(self, coords: str, cell: str) -> None:
+        """Write one value into the cell `coords` of the current sheet, keeping its style.
+
+        A text starting with "=" is a formula, a decimal number literal is a number, anything else
+        an inline string."""
+
+    def save(self, path: _Path) -> None:
+        """Write the workbook to `path`, which may be the file it was opened from.
+
+        The new package is written to a temporary file beside the target and renamed onto it when
+        complete, so a failed save leaves the target as it was; a symbolic link at `path` is
+        written through, and an existing file keeps its permission bits. Parts the editor did not
+        touch are copied in their compressed form. The current sheet stays current."""
+
+@final
+class Scanner:
+    """Remembers a path; each method reads the file anew. The constructor never touches the file."""
+
+    def __new__(cls, path: _Path) -> Scanner: ...
+    def get_sheets(self) -> list[str]:
+        """Sheet names in workbook order. Failures raise RuntimeError("RuntimeError: <message>")."""
+
+    def open_editor(self, sheet_name: str | None = None) -> Editor:
+        """Open an independent Editor on the file, as Editor.open does."""
+
+def scan_excel(path: _Path) -> list[str]:
+    """Sheet names of a workbook file, in workbook order."""
+
+def create_excel(path: _Path, sheet_name: str = "Sheet1") -> None:
+    """Write a new one-sheet workbook at `path` (folders created, an existing file replaced)."""
