@@ -401,3 +401,20 @@ def test_save_arguments(make_book, tmp_path):
     editor.save(path=tmp_path / "kw.xlsx")
     assert loads(tmp_path / "kw.xlsx") == ["Sheet1"]
     assert quillmark.Editor.save.__text_signature__ == "($self, path)"
+
+
+def test_edits_survive_saves_onto_the_source(make_book, tmp_path):
+    path = make_book("book.xlsx", sheets=[("Data", sheet_xml()), ("Other", sheet_xml())])
+    editor = quillmark.Editor(path)
+    editor.set_cell("B3", "42")
+    editor.save(path)
+    editor.set_cell("AA10", "=B3*2")
+    editor.save(path)
+    again = quillmark.Editor(path)
+    again.set_cell("C1", "text")
+    again.save(tmp_path / "out.xlsx")
+    with zipfile.ZipFile(tmp_path / "out.xlsx") as z:
+        assert '<dimension ref="A1:AA10"/>' in z.read("xl/worksheets/sheet1.xml").decode()
+    sheet = openpyxl.load_workbook(tmp_path / "out.xlsx")["Data"]
+    assert (sheet["B3"].value, sheet["AA10"].value, sheet["C1"].value) == (42, "=B3*2", "text")
+    assert temp_files(tmp_path) == []
