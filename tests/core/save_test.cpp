@@ -243,5 +243,7 @@ TEST_F(SavePackage, FailuresNameTheirCause) {
     auto gone = save_package(*state, (dir_ / "out.xlsx").string());
     ASSERT_FALSE(gone);
     EXPECT_EQ(gone.error().message, "No such file or directory");
+    // The source is read before anything about the target is looked at.
+    EXPECT_EQ(save_package(*state, dir_.string()).error().message, "No such file or directory");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
 }
