@@ -1,40 +1,28 @@
-"""Makes a small workbook with openpyxl, edits it across several sheets with quillmark, saves it and
-reads the result back."""
+"""Creates a workbook, writes a few cells, saves it, and reads the result back with openpyxl."""
 import os
 
 import openpyxl
 import quillmark
 
 os.makedirs("out", exist_ok=True)
-source = os.path.join("out", "demo_source.xlsx")
-result = os.path.join("out", "demo_result.xlsx")
+path = os.path.join("out", "demo.xlsx")
 
-wb = openpyxl.Workbook()
-wb.active.title = "Summary"
-wb.active["A1"] = "Quarterly report"
-data = wb.create_sheet("Data")
-data.append(["Region", "Q1", "Q2"])
-data.append(["North", 120, 135])
-data.append(["South", 98, 101])
-wb.create_sheet("Scratch")["A1"] = "to be removed"
-wb.save(source)
+editor = quillmark.Editor.create(path, "Summary")
+print("created", path, "with sheets", quillmark.scan_excel(path))
 
-print("sheets:", quillmark.scan_excel(source))
-quillmark.Scanner(source).open_editor("Data")  # a named sheet
+for row, (region, amount) in enumerate([("North", "120"), ("South", "98.5")], start=2):
+    editor.set_cell(f"A{row}", region)
+    editor.set_cell(f"B{row}", amount)
+editor.set_cell("A1", "Region")
+editor.set_cell("B1", "Amount")
+editor.set_cell("B4", "=SUM(B2:B3)")
 
-editor = quillmark.Editor(source)              # first sheet: Summary
-# Renaming changes the name only; formulas are written against the new one.
-editor.rename_worksheet("Data", "Regions").set_cell("A2", "=SUM(Regions!B2:C3)")
-editor.with_worksheet("Regions").set_cell("D1", "Total")
-for row in (2, 3):
-    editor.set_cell(f"D{row}", f"=B{row}+C{row}")
-editor.add_worksheet("Notes").set_cell("A1", "Figures are provisional")
-editor.add_worksheet_at("Cover", 0).set_cell("A1", "Sales 2024")
-editor.delete_worksheet("Scratch")
-editor.save(result)
+copy = os.path.join("out", "demo_copy.xlsx")
+editor.save(copy)        # a new file beside the source
+editor.save(path)        # and onto the file the editor was opened from
 
-print("saved:", quillmark.scan_excel(result))
-back = openpyxl.load_workbook(result)
-for ws in back.worksheets:
-    cells = {c.coordinate: c.value for row in ws.iter_rows() for c in row if c.value is not None}
-    print(f"  {ws.title}: {cells}")
+scanner = quillmark.Scanner(copy)
+print("the copy lists", scanner.get_sheets())
+sheet = openpyxl.load_workbook(path)["Summary"]
+for row in sheet.iter_rows(values_only=True):
+    print("  ", row)

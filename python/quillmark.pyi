@@ -86,10 +86,12 @@ class Editor:
         an inline string."""
 
     def save(self, path: _Path) -> None:
-        """Write the workbook to `path`: edited parts from memory, every other entry copied raw.
+        """Write the workbook to `path`, which may be the file it was opened from.
 
-        The new package is written to a temporary file beside the target and renamed onto it, so
-        the target is either the old file or the whole new one. Saving onto the source works."""
+        The new package is written to a temporary file beside the target and renamed onto it when
+        complete, so a failed save leaves the target as it was; a symbolic link at `path` is
+        written through, and an existing file keeps its permission bits. Parts the editor did not
+        touch are copied in their compressed form. The current sheet stays current."""
 
 @final
 class Scanner:

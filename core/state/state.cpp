@@ -8,12 +8,11 @@ namespace qm {
 
 std::uint32_t scan_last_row(std::string_view text) {
     std::uint32_t last = 0;
-    XmlReader reader(text);
-    while (auto tag = reader.next()) {
-        if (!tag->opens() || tag->name != "row") continue;
-        if (auto r = first_attribute(tag->raw, "r"))
+    // Runs over whole worksheets at open: the lean pass, not the tag queue.
+    for_each_tag_named(text, "row", [&](std::string_view raw) {
+        if (auto r = first_attribute(raw, "r"))
             if (auto n = try_parse_u32(*r)) last = *n;
-    }
+    });
     return last;
 }
 
