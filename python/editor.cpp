@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
 #include "editor_cells.hpp"
+#include "editor_save.hpp"
 #include "editor_styles.hpp"
 #include "package/package.hpp"
 
@@ -71,6 +72,8 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
     {"set_cell", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_cell)),
      METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
+    {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
+     METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
     {"set_fill", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_fill)),
      METH_FASTCALL | METH_KEYWORDS, "set_fill($self, range, fmt)\n--\n\n"},
     {"set_font", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_font)),

@@ -68,6 +68,12 @@ class Editor:
         A text starting with "=" is a formula, a decimal number literal is a number, anything else
         an inline string."""
 
+    def save(self, path: _Path) -> None:
+        """Write the workbook to `path`: edited parts from memory, every other entry copied raw.
+
+        The new package is written to a temporary file beside the target and renamed onto it, so
+        the target is either the old file or the whole new one. Saving onto the source works."""
+
     def set_fill(self, range: str, fmt: str) -> Editor:
         """Give every cell of `range` a solid fill of the ARGB colour `fmt` ("FFFFC000"; letters
         are upper-cased, the text is not checked). Other parts of each cell's style are kept.
