@@ -5,6 +5,7 @@
 #include "editor_sheets.hpp"
 #include "editor_cells.hpp"
 #include "editor_save.hpp"
+#include "editor_styles.hpp"
 #include "package/package.hpp"
 
 namespace qmpy {
@@ -84,6 +85,15 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
     {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
      METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
+    {"set_fill", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_fill)),
+     METH_FASTCALL | METH_KEYWORDS, "set_fill($self, range, fmt)\n--\n\n"},
+    {"set_font", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_font)),
+     METH_FASTCALL | METH_KEYWORDS,
+     "set_font($self, range, name, size, bold=False, italic=False, align=None)\n--\n\n"},
+    {"set_border", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_border)),
+     METH_FASTCALL | METH_KEYWORDS, "set_border($self, range, style)\n--\n\n"},
+    {"remove_style", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_remove_style)),
+     METH_FASTCALL | METH_KEYWORDS, "remove_style($self, range)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -93,6 +93,34 @@ class Editor:
         written through, and an existing file keeps its permission bits. Parts the editor did not
         touch are copied in their compressed form. The current sheet stays current."""
 
+    def set_fill(self, range: str, fmt: str) -> Editor:
+        """Give every cell of `range` a solid fill of the ARGB colour `fmt` ("FFFFC000"; letters
+        are upper-cased, the text is not checked). Other parts of each cell's style are kept.
+
+        `range` is a cell ("B3"), a rectangle ("A1:C3", missing rows and cells are created), a
+        whole column ("B:") or a whole row ("5:"); the last two touch existing cells only.
+        Returns the editor."""
+
+    def set_font(
+        self,
+        range: str,
+        name: str,
+        size: float,
+        bold: bool = False,
+        italic: bool = False,
+        align: AlignSpec | None = None,
+    ) -> Editor:
+        """Give every cell of `range` the font `name` at `size` points (and the alignment `align`,
+        which replaces the cells' alignment as a whole, when given). Returns the editor."""
+
+    def set_border(self, range: str, style: str) -> Editor:
+        """Give every cell of `range` the border `style` ("thin", "medium", ...; not checked) on
+        all four edges. Returns the editor."""
+
+    def remove_style(self, range: str) -> Editor:
+        """Drop the style of the existing cells of `range` (their `s` attribute); the style sheet,
+        the values and other attributes are left alone. Returns the editor."""
+
 @final
 class Scanner:
     """Remembers a path; each method reads the file anew. The constructor never touches the file."""
