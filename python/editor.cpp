@@ -70,6 +70,10 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
     {"set_cell", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_cell)),
      METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
+    {"append_row", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_append_row)),
+     METH_FASTCALL | METH_KEYWORDS, "append_row($self, cells)\n--\n\n"},
+    {"append_table_at", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_append_table_at)),
+     METH_FASTCALL | METH_KEYWORDS, "append_table_at($self, cells, start_cell)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

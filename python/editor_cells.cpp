@@ -20,4 +20,30 @@ PyObject* editor_set_cell(PyObject* self, PyObject* const* args, Py_ssize_t narg
     });
 }
 
+PyObject* editor_append_row(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"cells"};
+    static const Signature sig{"Editor.append_row()", names, 1, 1};
+    PyObject* a[1];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto cells = arg_text_list(a[0], "cells");
+        if (!cells) return nullptr;
+        return none_or_raise(qm::append_row(st, *cells));
+    });
+}
+
+PyObject* editor_append_table_at(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"cells", "start_cell"};
+    static const Signature sig{"Editor.append_table_at()", names, 2, 2};
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto cells = arg_text_table(a[0], "cells");
+        if (!cells) return nullptr;
+        auto start = arg_text(a[1], "start_cell");
+        if (!start) return nullptr;
+        return none_or_raise(qm::write_block(st, *cells, *start));
+    });
+}
+
 }  // namespace qmpy

@@ -11,3 +11,8 @@ class Editor:
         """Writes one value into the cell `coords` of the current sheet, keeping its style.
         A text starting with "=" is a formula, a decimal number literal is a number, anything
         else an inline string."""
+    def append_row(self, cells: Sequence[str]) -> None:
+        """Adds a row after the last row this editor knows of, values from column A on."""
+    def append_table_at(self, cells: Sequence[Sequence[str]], start_cell: str) -> None:
+        """Writes rows of values with their top-left cell at `start_cell`, merging them into
+        existing rows and cells (existing cells keep their style)."""

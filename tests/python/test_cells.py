@@ -61,3 +61,54 @@ def test_set_cell_without_sheet_data_end(make_book):
     ed = quillmark.Editor(path)
     with pytest.raises(RuntimeError, match="^</sheetData> tag not found$"):
         ed.set_cell("A1", "1")
+
+
+@pytest.mark.parametrize(
+    "method, args, exc, message",
+    [
+        ("append_row", ("abc",), TypeError, "argument 'cells': Can't extract `str` to `Vec`"),
+        ("append_row", ({"a"},), TypeError, "argument 'cells': 'set' object is not an instance of 'Sequence'"),
+        ("append_row", ({"a": 1},), TypeError, "argument 'cells': 'dict' object is not an instance of 'Sequence'"),
+        ("append_row", (iter(["a"]),), TypeError,
+         "argument 'cells': 'list_iterator' object is not an instance of 'Sequence'"),
+        ("append_row", (None,), TypeError, "argument 'cells': 'None' is not an instance of 'Sequence'"),
+        ("append_row", (["a", 1.5],), TypeError, "argument 'cells': 'float' object is not an instance of 'str'"),
+        ("append_row", (), TypeError, "Editor.append_row() missing 1 required positional argument: 'cells'"),
+        ("append_table_at", (["ab"], "A1"), TypeError, "argument 'cells': Can't extract `str` to `Vec`"),
+        ("append_table_at", ("ab", "A1"), TypeError, "argument 'cells': Can't extract `str` to `Vec`"),
+        ("append_table_at", ([["a"], [None]], "A1"), TypeError,
+         "argument 'cells': 'None' is not an instance of 'str'"),
+        ("append_table_at", ([("a",), {1}], "A1"), TypeError,
+         "argument 'cells': 'set' object is not an instance of 'Sequence'"),
+        ("append_table_at", ([["a"]], 1), TypeError, "argument 'start_cell': 'int' object is not an instance of 'str'"),
+        ("append_table_at", ([["a"]],), TypeError,
+         "Editor.append_table_at() missing 1 required positional argument: 'start_cell'"),
+        ("append_table_at", ([["a"]], "AB"), RuntimeError, f"invalid start coordinate {EN_DASH} no digits"),
+        ("append_table_at", ([["a"]], "A1x"), RuntimeError, "invalid row in start coordinate"),
+        ("append_row", (["\udc80"],), UnicodeEncodeError, None),
+    ],
+)
+def test_row_and_block_argument_errors(editor, method, args, exc, message):
+    with pytest.raises(exc) as info:
+        getattr(editor, method)(*args)
+    if message is not None:
+        assert str(info.value) == message
+    else:
+        assert "argument" not in str(info.value)
+
+
+def test_sequence_iteration_error_is_passed_on(editor):
+    class Broken(list):
+        def __iter__(self):
+            raise ValueError("no iteration")
+
+    with pytest.raises(ValueError, match="^no iteration$"):
+        editor.append_row(Broken(["a"]))
+
+
+def test_rows_and_blocks_accept_any_sequence(editor):
+    assert editor.append_row(("a", "b")) is None
+    assert editor.append_row([]) is None
+    assert editor.append_table_at((["1"], ("2", "3"), []), "B2") is None
+    assert editor.append_table_at([], "A1") is None
+    assert editor.append_table_at(cells=[["x"]], start_cell="C3") is None
