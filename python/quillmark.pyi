@@ -1,18 +1,98 @@
+"""Edit existing .xlsx workbooks in place.
+
+An Editor holds the texts of the few parts it edits and splices changes into them; saving copies
+every untouched entry of the source package in its compressed form. Failures of the workbook logic
+raise RuntimeError with a plain message; bad arguments raise TypeError (or OverflowError for
+out-of-range integers).
+"""
+
+import enum
 import os
 from collections.abc import Sequence
+from typing import final
 
+_Path = str | os.PathLike[str]
+
+@final
+class HorizAlignment(enum.Enum):
+    """Horizontal alignment of cell content. Member values are opaque objects."""
+
+    Left = ...
+    Center = ...
+    Right = ...
+    Fill = ...
+    Justify = ...
+
+@final
+class VertAlignment(enum.Enum):
+    """Vertical alignment of cell content. Member values are opaque objects."""
+
+    Top = ...
+    Center = ...
+    Bottom = ...
+    Justify = ...
+
+@final
+class AlignSpec:
+    """An immutable alignment: optional horizontal and vertical alignment and a wrap flag."""
+
+    def __new__(
+        cls,
+        horiz: HorizAlignment | None = None,
+        vert: VertAlignment | None = None,
+        wrap: bool = False,
+    ) -> AlignSpec: ...
+
+@final
 class Editor:
-    def __new__(cls, path: str | os.PathLike[str], sheet_name: str | None = None) -> Editor: ...
+    """An open workbook with one current worksheet.
+
+    The editor reads the file when it is opened and again when a save or a sheet switch needs
+    untouched parts; it holds no file open between calls. Dropping it discards unsaved edits.
+    """
+
+    def __new__(cls, path: _Path, sheet_name: str | None = None) -> Editor:
+        """Open `path` on the named worksheet (trimmed), or on the first one when None."""
+
     @staticmethod
-    def create(path: str | os.PathLike[str], sheet_name: str = "Sheet1") -> Editor: ...
+    def create(path: _Path, sheet_name: str = "Sheet1") -> Editor:
+        """Write a new one-sheet workbook at `path` (folders created, an existing file replaced)
+        and open it."""
+
     @staticmethod
-    def open(path: str | os.PathLike[str], sheet_name: str | None = None) -> Editor: ...
+    def open(path: _Path, sheet_name: str | None = None) -> Editor:
+        """The same as Editor(path, sheet_name)."""
+
     def set_cell(self, coords: str, cell: str) -> None:
-        """Writes one value into the cell `coords` of the current sheet, keeping its style.
-        A text starting with "=" is a formula, a decimal number literal is a number, anything
-        else an inline string."""
+        """Write one value into the cell `coords` of the current sheet, keeping its style.
+
+        A text starting with "=" is a formula, a decimal number literal is a number, anything else
+        an inline string."""
+
     def append_row(self, cells: Sequence[str]) -> None:
-        """Adds a row after the last row this editor knows of, values from column A on."""
+        """Add a row numbered one past the last row this editor knows of, values from column A on.
+
+        Existing rows are not examined; a sheet whose sheetData is self-closed is refused."""
+
     def append_table_at(self, cells: Sequence[Sequence[str]], start_cell: str) -> None:
-        """Writes rows of values with their top-left cell at `start_cell`, merging them into
-        existing rows and cells (existing cells keep their style)."""
+        """Write rows of values with their top-left cell at `start_cell`, in one pass.
+
+        Values go into existing rows and cells (existing cells keep their style) or into new rows
+        placed in row order; cells stay in column order."""
+
+@final
+class Scanner:
+    """Remembers a path; each method reads the file anew. The constructor never touches the file."""
+
+    def __new__(cls, path: _Path) -> Scanner: ...
+    def get_sheets(self) -> list[str]:
+        """Sheet names in workbook order. Failures raise RuntimeError("RuntimeError: <message>")."""
+
+    def open_editor(self, sheet_name: str | None = None) -> Editor:
+        """Open an independent Editor on the file, as Editor.open does."""
+
+def scan_excel(path: _Path) -> list[str]:
+    """Sheet names of a workbook file, in workbook order."""
+
+def create_excel(path: _Path, sheet_name: str = "Sheet1") -> None:
+    """Write a new one-sheet workbook at `path` (folders created, an existing file replaced)."""
