@@ -74,6 +74,10 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "append_row($self, cells)\n--\n\n"},
     {"append_table_at", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_append_table_at)),
      METH_FASTCALL | METH_KEYWORDS, "append_table_at($self, cells, start_cell)\n--\n\n"},
+    {"last_row_index", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_last_row_index)),
+     METH_FASTCALL | METH_KEYWORDS, "last_row_index($self, col_name)\n--\n\n"},
+    {"last_rows_index", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_last_rows_index)),
+     METH_FASTCALL | METH_KEYWORDS, "last_rows_index($self, col_name)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -80,6 +80,14 @@ class Editor:
         Values go into existing rows and cells (existing cells keep their style) or into new rows
         placed in row order; cells stay in column order."""
 
+    def last_row_index(self, col_name: str) -> int:
+        """Highest row number of a cell in any of the columns, given as letters separated by
+        "," ("A" or "a, E"); 0 when there is none. Styled empty cells count."""
+
+    def last_rows_index(self, col_name: str) -> list[int]:
+        """Highest row number per column of a span such as "A:E", in column order (0 for an empty
+        column). Spans wider than 16384 columns are refused."""
+
 @final
 class Scanner:
     """Remembers a path; each method reads the file anew. The constructor never touches the file."""

@@ -104,4 +104,16 @@ Result<std::string> merge_row(std::string_view row_markup, std::uint32_t row, st
 Status append_merged_row(std::string& out, std::string_view row_markup, std::uint32_t row,
                          std::uint64_t first_column, std::span<const std::string> values);
 
+// ---- row queries ----
+
+// Spans wider than this are refused: a sheet has no more columns, and an empty or very long piece
+// would otherwise ask for a table of billions of entries.
+inline constexpr std::uint64_t kMaxColumnSpan = 16384;
+
+// Highest row number of a cell in any of the comma-separated columns; 0 when there is none.
+// Cells are read by their `r` attribute, wherever they lie; malformed XML ends the reading.
+std::uint32_t last_row_index(const EditorState& state, std::string_view columns);
+// Highest row number per column of a span such as A:E, in column order.
+Result<std::vector<std::uint32_t>> last_rows_index(const EditorState& state, std::string_view span);
+
 }  // namespace qm

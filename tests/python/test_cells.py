@@ -112,3 +112,61 @@ def test_rows_and_blocks_accept_any_sequence(editor):
     assert editor.append_table_at((["1"], ("2", "3"), []), "B2") is None
     assert editor.append_table_at([], "A1") is None
     assert editor.append_table_at(cells=[["x"]], start_cell="C3") is None
+
+
+def rows_xml(cells_by_row):
+    """Row markup from {row: [reference, ...]}, written in the order given."""
+    return "".join(
+        f'<row r="{n}">' + "".join(f'<c r="{r}"><v>1</v></c>' for r in refs) + "</row>"
+        for n, refs in cells_by_row.items()
+    )
+
+
+@pytest.fixture
+def queried(make_book):
+    rows = rows_xml({1: ["A1"], 2: ["E2"], 3: ["A9"], 4: ["A4"], 9: ["F9"]})
+    rows += '<row r="12"><c r="B12" s="1"/></row>'
+    return quillmark.Editor(make_book(sheets=[("S", sheet_xml(rows))]))
+
+
+@pytest.mark.parametrize(
+    "columns, want", [("A", 9), ("a, e", 9), ("E", 2), ("B", 12), ("C", 0), ("F,B", 12), ("", 0)]
+)
+def test_last_row_index(queried, columns, want):
+    assert queried.last_row_index(columns) == want
+
+
+@pytest.mark.parametrize(
+    "span, want", [("A:E", [9, 12, 0, 0, 2]), (" b : b ", [12]), ("E:F", [2, 9])]
+)
+def test_last_rows_index(queried, span, want):
+    assert queried.last_rows_index(span) == want
+
+
+@pytest.mark.parametrize(
+    "method, arg, exc, message",
+    [
+        ("last_rows_index", "E:A", RuntimeError, "invalid range order"),
+        ("last_rows_index", "A:B:E", RuntimeError, "range must be in the form A:E"),
+        ("last_rows_index", "A", RuntimeError, "range must be in the form A:E"),
+        ("last_rows_index", "B:", RuntimeError, "column span too wide: at most 16384 columns"),
+        ("last_rows_index", "A:AAAAAAAAAAAAAAAAAAAAAA", RuntimeError, "column span too wide: at most 16384 columns"),
+        ("last_rows_index", 1, TypeError, "argument 'col_name': 'int' object is not an instance of 'str'"),
+        ("last_row_index", ["A"], TypeError, "argument 'col_name': 'list' object is not an instance of 'str'"),
+        ("last_row_index", None, TypeError, "argument 'col_name': 'None' is not an instance of 'str'"),
+    ],
+)
+def test_row_query_errors(queried, method, arg, exc, message):
+    with pytest.raises(exc) as info:
+        getattr(queried, method)(arg)
+    assert str(info.value) == message
+
+
+def test_queries_see_writes_not_the_counter(editor):
+    editor.set_cell("C7", "x")
+    editor.append_row(["a", "b"])  # numbered from the counter: row 8
+    editor.append_table_at([["1"], ["2"]], "E20")
+    assert editor.last_rows_index("A:E") == [8, 8, 7, 0, 21]
+    assert editor.last_row_index("A,C") == 8
+    editor.append_row(["z"])
+    assert editor.last_row_index("A") == 22
