@@ -13,6 +13,7 @@ namespace {
 template <class F>
 void for_each_cell_ref(std::string_view sheet_xml, F&& f) {
     XmlReader reader(sheet_xml);
+    reader.skip_end_tags();
     while (auto tag = reader.next()) {
         if (tag->kind == TagKind::End || tag->name != "c") continue;
         auto r = first_attribute(tag->raw, "r");
