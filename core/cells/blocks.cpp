@@ -93,9 +93,10 @@ Result<std::vector<ExistingCell>> inventory(std::string_view markup, std::size_t
         std::size_t quote = find(cell, "\"", attr + kRAttr.size());
         if (quote == npos) continue;
         std::string_view r = cell.substr(attr + kRAttr.size(), quote - attr - kRAttr.size());
-        std::size_t digit = find_first_digit(r);
-        if (digit == npos || !is_valid_utf8(r)) continue;
-        cells.push_back({column_to_index(r.substr(0, digit)), lt, end});
+        // Unreadable references are stepped over, as set_cell does, so both place cells alike.
+        auto column = reference_column(r);
+        if (!column || !is_valid_utf8(r)) continue;
+        cells.push_back({*column, lt, end});
     }
     return cells;
 }

@@ -209,7 +209,8 @@ TEST(WriteBlock, FailuresKeepTheNormalisedTextAndCounter) {
 
 TEST(WriteBlock, MatchesCellByCellWrites) {
     // The block writer and set_cell agree on where every value lands, rows in order or not.
-    const std::string r2 = row(2, num("B2", "0") + "<c r=\"D2\" s=\"5\"><v>0</v></c>"), r3 = "<row r=\"3\"/>",
+    const std::string r2 = row(2, num("$A2", "0") + num("B2", "0") + "<c r=\"D2\" s=\"5\"><v>0</v></c>" + num("E2x", "0")),
+                      r3 = "<row r=\"3\"/>",
                       r6 = row(6, num("A6", "0") + num("F6", "0")), r9 = row(9, "");
     Rows block;
     for (int r = 0; r < 6; ++r) {
