@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
 #include "editor_cells.hpp"
+#include "editor_save.hpp"
 #include "package/package.hpp"
 
 namespace qmpy {
@@ -78,6 +79,8 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "last_row_index($self, col_name)\n--\n\n"},
     {"last_rows_index", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_last_rows_index)),
      METH_FASTCALL | METH_KEYWORDS, "last_rows_index($self, col_name)\n--\n\n"},
+    {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
+     METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

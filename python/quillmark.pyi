@@ -88,6 +88,12 @@ class Editor:
         """Highest row number per column of a span such as "A:E", in column order (0 for an empty
         column). Spans wider than 16384 columns are refused."""
 
+    def save(self, path: _Path) -> None:
+        """Write the workbook to `path`: edited parts from memory, every other entry copied raw.
+
+        The new package is written to a temporary file beside the target and renamed onto it, so
+        the target is either the old file or the whole new one. Saving onto the source works."""
+
 @final
 class Scanner:
     """Remembers a path; each method reads the file anew. The constructor never touches the file."""
