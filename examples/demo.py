@@ -1,4 +1,5 @@
-"""Makes a small workbook with openpyxl, opens it with quillmark and reports what it found."""
+"""Makes a small workbook with openpyxl, edits it across several sheets with quillmark, saves it and
+reads the result back."""
 import os
 
 import openpyxl
@@ -6,6 +7,7 @@ import quillmark
 
 os.makedirs("out", exist_ok=True)
 source = os.path.join("out", "demo_source.xlsx")
+result = os.path.join("out", "demo_result.xlsx")
 
 wb = openpyxl.Workbook()
 wb.active.title = "Summary"
@@ -14,9 +16,25 @@ data = wb.create_sheet("Data")
 data.append(["Region", "Q1", "Q2"])
 data.append(["North", 120, 135])
 data.append(["South", 98, 101])
+wb.create_sheet("Scratch")["A1"] = "to be removed"
 wb.save(source)
 
 print("sheets:", quillmark.scan_excel(source))
-quillmark.Editor(source)                       # first sheet
 quillmark.Scanner(source).open_editor("Data")  # a named sheet
-print("opened both sheets of", source)
+
+editor = quillmark.Editor(source)              # first sheet: Summary
+# Renaming changes the name only; formulas are written against the new one.
+editor.rename_worksheet("Data", "Regions").set_cell("A2", "=SUM(Regions!B2:C3)")
+editor.with_worksheet("Regions").set_cell("D1", "Total")
+for row in (2, 3):
+    editor.set_cell(f"D{row}", f"=B{row}+C{row}")
+editor.add_worksheet("Notes").set_cell("A1", "Figures are provisional")
+editor.add_worksheet_at("Cover", 0).set_cell("A1", "Sales 2024")
+editor.delete_worksheet("Scratch")
+editor.save(result)
+
+print("saved:", quillmark.scan_excel(result))
+back = openpyxl.load_workbook(result)
+for ws in back.worksheets:
+    cells = {c.coordinate: c.value for row in ws.iter_rows() for c in row if c.value is not None}
+    print(f"  {ws.title}: {cells}")

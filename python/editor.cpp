@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
+#include "editor_sheets.hpp"
 #include "editor_cells.hpp"
 #include "editor_save.hpp"
 #include "package/package.hpp"
@@ -69,6 +70,16 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "create(path, sheet_name=\"Sheet1\")\n--\n\n"},
     {"open", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_open)),
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
+    {"add_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_add_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "add_worksheet($self, sheet_name)\n--\n\n"},
+    {"add_worksheet_at", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_add_worksheet_at)),
+     METH_FASTCALL | METH_KEYWORDS, "add_worksheet_at($self, sheet_name, index)\n--\n\n"},
+    {"with_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_with_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "with_worksheet($self, sheet_name)\n--\n\n"},
+    {"rename_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_rename_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "rename_worksheet($self, old_name, new_name)\n--\n\n"},
+    {"delete_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_delete_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "delete_worksheet($self, sheet_name)\n--\n\n"},
     {"set_cell", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_cell)),
      METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
     {"append_row", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_append_row)),

@@ -9,7 +9,7 @@ out-of-range integers).
 import enum
 import os
 from collections.abc import Sequence
-from typing import final
+from typing import Self, final
 
 _Path = str | os.PathLike[str]
 
@@ -62,6 +62,23 @@ class Editor:
     @staticmethod
     def open(path: _Path, sheet_name: str | None = None) -> Editor:
         """The same as Editor(path, sheet_name)."""
+
+    def add_worksheet(self, sheet_name: str) -> Self:
+        """Add an empty worksheet (name trimmed) after the last one and make it current."""
+
+    def add_worksheet_at(self, sheet_name: str, index: int) -> Self:
+        """Add an empty worksheet at 0-based `index` (past the end appends) and make it current."""
+
+    def with_worksheet(self, sheet_name: str) -> Self:
+        """Make the named worksheet current. The sheet left keeps its edits until the next save."""
+
+    def rename_worksheet(self, old_name: str, new_name: str) -> Self:
+        """Change a worksheet's display name; formulas and defined names that mention it are not
+        rewritten."""
+
+    def delete_worksheet(self, sheet_name: str) -> Self:
+        """Remove a worksheet. If it was current, the first remaining one becomes current; deleting
+        the last one leaves a new empty Sheet1."""
 
     def set_cell(self, coords: str, cell: str) -> None:
         """Write one value into the cell `coords` of the current sheet, keeping its style.

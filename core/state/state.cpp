@@ -35,4 +35,11 @@ void stash_current_sheet(EditorState& state) {
         state.modified_parts.insert_or_assign(state.sheet_path, state.sheet_xml);
 }
 
+void leave_current_sheet(EditorState& state) {
+    if (!state.sheet_path.empty())
+        state.modified_parts.insert_or_assign(std::move(state.sheet_path), std::move(state.sheet_xml));
+    state.sheet_path.clear();
+    state.sheet_xml.clear();
+}
+
 }  // namespace qm
