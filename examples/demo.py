@@ -31,6 +31,18 @@ for row in (2, 3):
 editor.add_worksheet("Notes").set_cell("A1", "Figures are provisional")
 editor.add_worksheet_at("Cover", 0).set_cell("A1", "Sales 2024")
 editor.delete_worksheet("Scratch")
+
+# A table of mixed values: every value is text; numbers, formulas and strings are told apart by
+# their form. The block lands in one pass; append_row continues below it.
+orders = [
+    ["Order", "Customer", "Qty", "Unit price", "Amount", "Note"],
+    ["1001", "Müller & Söhne", "12", "9.95", "=C2*D2", ""],
+    ["1002", "O'Brien <Ltd>", "3", "120", "=C3*D3", "rush"],
+    ["1003", "北京贸易", "-1", "45.5", "=C4*D4", "return"],
+]
+editor.add_worksheet("Orders").append_table_at(orders, "A1")
+editor.append_row(["Total", "", "=SUM(C2:C4)", "", "=SUM(E2:E4)"])
+print("last order row:", editor.last_row_index("A"), "per column:", editor.last_rows_index("A:F"))
 editor.save(result)
 
 print("saved:", quillmark.scan_excel(result))
