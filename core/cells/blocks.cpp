@@ -111,7 +111,7 @@ struct Edit {
 Status merge_into(std::string& out, std::string_view markup, std::uint32_t row, ColumnLetters& letters,
                   std::span<const std::string> values) {
     std::size_t start_end = find(markup, ">");
-    if (start_end == npos) return fail("malformed <row>");
+    if (start_end == npos || start_end == 0) return fail("malformed <row>");
     if (markup[start_end - 1] == '/') {
         // A self-closed row holds no cells: it is reopened around the new ones.
         out.append(markup.substr(0, start_end - 1));
