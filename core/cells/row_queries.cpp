@@ -12,20 +12,17 @@ namespace {
 // being the raw text before the first digit and row its number (0 when it does not read).
 template <class F>
 void for_each_cell_ref(std::string_view sheet_xml, F&& f) {
-    XmlReader reader(sheet_xml);
-    reader.skip_end_tags();
-    while (auto tag = reader.next()) {
-        if (tag->kind == TagKind::End || tag->name != "c") continue;
-        auto r = first_attribute(tag->raw, "r");
-        if (!r) continue;
+    for_each_tag_named(sheet_xml, "c", [&](std::string_view raw) {
+        auto r = first_attribute(raw, "r");
+        if (!r) return;
         std::size_t digit = find_first_digit(*r);
         if (digit == npos) {
             f(*r, 0u);
-            continue;
+            return;
         }
         auto row = parse_row_number(r->substr(digit));
         f(r->substr(0, digit), row ? *row : 0u);
-    }
+    });
 }
 
 }  // namespace
