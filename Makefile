@@ -70,6 +70,7 @@ sanitize: deps venv
 
 bench: build
 	PYTHONPATH=$(abspath $(BUILD)) $(VPY) bench/run.py
+	PYTHONPATH=$(abspath $(BUILD)) $(VPY) bench/bench_cells.py
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) .stamps

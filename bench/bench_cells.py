@@ -113,13 +113,13 @@ def bench_big_sheet(name, path, runs):
     query = median_time(lambda ed: ed.last_row_index("A"), runs, open_big)
     query_span = median_time(lambda ed: ed.last_rows_index("A:J"), runs, open_big)
     middle = median_time(lambda ed: ed.append_table_at(block, "A50001"), runs, open_big)
-    end = median_time(lambda ed: ed.append_table_at(block, "A200001"), runs, open_big)
+    end = median_time(lambda ed: ed.append_table_at(block, "A1000001"), runs, open_big)
 
     print(f"\n{name}, sheet Big: {size / 1e6:.1f} MB of worksheet text")
-    print(f"  last_row_index(\"A\")          {fmt(query)}  {size / query / 1e6:6.0f} MB/s  (target >= 100 MB/s)")
-    print(f"  last_rows_index(\"A:J\")       {fmt(query_span)}  {size / query_span / 1e6:6.0f} MB/s  (target >= 100 MB/s)")
-    print(f"  10-row block into rows 50001+ {fmt(middle)}  {middle / query:6.2f}x last_row_index  (target <= 3x)")
-    print(f"  10-row block after the end    {fmt(end)}  {end / query:6.2f}x last_row_index")
+    print(f"  last_row_index(\"A\")            {fmt(query)}  {size / query / 1e6:6.0f} MB/s  (target >= 100 MB/s)")
+    print(f"  last_rows_index(\"A:J\")         {fmt(query_span)}  {size / query_span / 1e6:6.0f} MB/s  (target >= 100 MB/s)")
+    print(f"  10-row block into rows 50001+   {fmt(middle)}  {middle / query:6.2f}x last_row_index  (target <= 3x)")
+    print(f"  10-row block after the last row {fmt(end)}  {end / query:6.2f}x last_row_index")
 
 
 def main():
