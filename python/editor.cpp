@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
+#include "editor_layout.hpp"
 #include "package/package.hpp"
 
 namespace qmpy {
@@ -67,6 +68,16 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "create(path, sheet_name=\"Sheet1\")\n--\n\n"},
     {"open", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_open)),
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
+    {"merge_cells", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_merge_cells)),
+     METH_FASTCALL | METH_KEYWORDS, "merge_cells($self, range)\n--\n\n"},
+    {"set_column_width", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width)),
+     METH_FASTCALL | METH_KEYWORDS, "set_column_width($self, col_letter, width)\n--\n\n"},
+    {"set_column_width_range", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width_range)),
+     METH_FASTCALL | METH_KEYWORDS, "set_column_width_range($self, col_range, width)\n--\n\n"},
+    {"set_columns_width", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_columns_width)),
+     METH_FASTCALL | METH_KEYWORDS, "set_columns_width($self, col_letters, width)\n--\n\n"},
+    {"set_column_widths", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_widths)),
+     METH_FASTCALL | METH_KEYWORDS, "set_column_widths($self, widths)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -1,0 +1,62 @@
+#pragma once
+// Sheet layout: column widths and column default styles (the `cols` block), merged ranges (the
+// `mergeCells` block), and the checks the width methods run on column letters and widths.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "state/state.hpp"
+#include "support/error.hpp"
+
+namespace qm {
+
+// ---- column widths ----
+
+struct ColumnProps {
+    std::optional<double> width;
+    std::optional<std::uint32_t> style;
+    bool best_fit = false;
+    bool custom_width = false;
+    bool hidden = false;
+
+    bool operator==(const ColumnProps&) const = default;
+};
+
+// One `col` element: attributes min, max, width, customWidth, style, bestFit, hidden in that order.
+std::string render_col(std::uint32_t min, std::uint32_t max, const ColumnProps& props);
+
+// Rewrites the `cols` block of the current sheet with column `column` (0-based) given a width
+// and/or a default style, creating the block when the sheet has none.
+Status set_column_props(EditorState& state, std::uint32_t column, std::optional<double> width,
+                        std::optional<std::uint32_t> style);
+// The same for every column of first..last (0-based, inclusive), with one rewrite of the block:
+// the result equals setting the columns one by one in ascending order.
+Status set_column_span_props(EditorState& state, std::uint32_t first, std::uint32_t last,
+                             std::optional<double> width, std::optional<std::uint32_t> style);
+
+// Trimmed, upper-cased column letters, or "Invalid Excel column: " + the text as received.
+Result<std::string> check_column_letters(std::string_view text);
+// 0-based index of checked letters. Letters beyond the last column number a `col` element can
+// carry (4294967295) are refused like any other invalid column.
+Result<std::uint32_t> column_index_of(std::string_view text);
+
+// Columns first..last, 0-based and inclusive.
+struct ColumnSpan {
+    std::uint32_t first = 0;
+    std::uint32_t last = 0;
+};
+// "B" or "A:E" (trimmed) as a span; kept as a span, not a list of letters, so that a wide span
+// costs one rewrite of the block.
+Result<ColumnSpan> column_letters_of(std::string_view text);
+
+// 0 < width <= 255 and finite, else "Column width must be in range (0, 255]".
+Status check_width(double width);
+
+// ---- merged ranges ----
+
+// Adds one `mergeCell` element for `range` (written escaped, otherwise unchanged), creating the
+// `mergeCells` block in its schema position when the sheet has none.
+Status merge_cells(EditorState& state, std::string_view range);
+
+}  // namespace qm
