@@ -7,7 +7,9 @@
 #include <string_view>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
+#include "state/state.hpp"
 #include "support/error.hpp"
 
 namespace qm {
@@ -61,5 +63,19 @@ void append_rendered_cell(std::string& out, std::string_view reference, std::str
                           std::optional<std::uint32_t> style);
 // Style index of existing cell markup: the first ` s="` anywhere in it, read as a row number.
 std::optional<std::uint32_t> style_of_cell(std::string_view cell_markup);
+
+// ---- writing cells and rows ----
+
+// The first "<sheetData/>" becomes an open and close pair, so that rows can be inserted.
+void normalize_sheet_data(std::string& sheet_xml);
+
+// Column of a cell reference for ordering cells within a row: the letters before the first digit,
+// case-insensitive. Absent when they are not 1 to 13 ASCII letters (13 fit in 64 bits).
+std::optional<std::uint64_t> reference_column(std::string_view reference);
+
+// Writes one value into the cell whose `r` is exactly `coords`, keeping an existing cell's style;
+// a missing cell goes before the first cell of its row with a greater column, a missing row before
+// the first row with a greater number.
+Status set_cell(EditorState& state, std::string_view coords, std::string_view value);
 
 }  // namespace qm

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue.hpp"
+#include "state/state.hpp"
+
+using namespace qm;
+
+TEST(SheetName, TrimsAndEnforcesTheRule) {
+    EXPECT_EQ(check_sheet_name("  Summary  ").value(), "Summary");
+    EXPECT_EQ(check_sheet_name("\xC2\xA0History\xE3\x80\x80").value(), "History");
+    EXPECT_EQ(check_sheet_name("   ").error().message, kSheetNameEmpty);
+    EXPECT_EQ(check_sheet_name("").error().message, kSheetNameEmpty);
+    for (const char* bad : {"Q1/Q2", "Data[1]", "a:b", "a\\b", "a?", "a*", "]"})
+        EXPECT_EQ(check_sheet_name(bad).error().message, kSheetNameForbidden) << bad;
+    std::string thirty_one(31, 'x');
+    EXPECT_TRUE(check_sheet_name(thirty_one));
+    EXPECT_EQ(check_sheet_name(thirty_one + "x").error().message, kSheetNameTooLong);
+    std::string wide;  // 31 two-byte characters pass; the limit counts code points
+    for (int i = 0; i < 31; ++i) wide += "\xC3\xA9";
+    EXPECT_TRUE(check_sheet_name(wide));
+    EXPECT_EQ(check_sheet_name(wide + "\xC3\xA9").error().message, kSheetNameTooLong);
+    EXPECT_EQ(check_sheet_name("O'Neil\x01").value(), "O'Neil\x01");  // nothing else is refused
+}
+
+TEST(SheetsBlock, Messages) {
+    EXPECT_EQ(find_sheets_block("<workbook/>").error().message, "<sheets> not found in workbook.xml");
+    EXPECT_EQ(find_sheets_block("<workbook><sheets").error().message,
+              "Malformed workbook.xml: <sheets ...> not closed with '>'");
+    EXPECT_EQ(find_sheets_block("<workbook><sheets/></workbook>").error().message,
+              "</sheets> not found in workbook.xml");
+    std::string_view text = "<w><sheets a=\"1\">X</sheets></w>";
+    auto block = find_sheets_block(text).value();
+    EXPECT_EQ(text.substr(block.begin, block.end - block.begin), "X");
+}
+
+TEST(SheetEntries, ParseAndRenderRoundTrip) {
+    std::string wb =
+        "<workbook xmlns:r=\"x\"><sheets><sheet name=\"R&amp;D\" sheetId=\"5\" r:id=\"rId2\"/>"
+        "<!-- c --><sheet name=\"It's\" r:id=\"rId9\"/><x:sheet name=\"ignored\"/></sheets></workbook>";
+    auto parsed = parse_sheet_entries(wb).value();
+    ASSERT_EQ(parsed.entries.size(), 2u);
+    EXPECT_EQ(parsed.entries[0].name, "R&D");
+    EXPECT_EQ(parsed.entries[0].sheet_id, "5");
+    EXPECT_EQ(parsed.entries[1].sheet_id, "0");
+    EXPECT_EQ(render_sheet_entries(parsed.entries, false),
+              "\n  <sheet name=\"R&amp;D\" sheetId=\"5\" r:id=\"rId2\"/>"
+              "\n  <sheet name=\"It's\" sheetId=\"0\" r:id=\"rId9\"/>");
+    EXPECT_EQ(render_sheet_entries(parsed.entries, true),
+              "\n  <sheet name=\"R&amp;D\" sheetId=\"1\" r:id=\"rId2\"/>"
+              "\n  <sheet name=\"It's\" sheetId=\"2\" r:id=\"rId9\"/>");
+    EXPECT_EQ(render_sheet_entries({}, true), "");
+}
+
+TEST(SheetEntries, ParseErrorKeepsWhatWasRead) {
+    std::string wb = "<sheets><sheet name=\"A\" r:id=\"r1\"/><sheet name=\"B\" name=\"C\"/></sheets>";
+    auto parsed = parse_sheet_entries(wb).value();  // a repeated attribute is malformed XML
+    ASSERT_EQ(parsed.entries.size(), 1u);
+    EXPECT_EQ(parsed.entries[0].name, "A");
+}
+
+TEST(SheetRelId, FindsByResolvedNameCaseSensitively) {
+    std::string wb =
+        "<workbook><sheets><sheet name=\"data\" r:id=\"rId1\"/><sheet name=\"Data\"/>"
+        "<sheet name=\"Data\" r:id=\"rId3\"/><sheet name=\"R&amp;D\" r:id=\"rId4\"/></sheets>"
+        "<sheet name=\"Outside\" r:id=\"rId5\"/></workbook>";
+    EXPECT_EQ(find_sheet_rel_id(wb, "Data").value(), "rId3");
+    EXPECT_EQ(find_sheet_rel_id(wb, "R&D").value(), "rId4");
+    EXPECT_FALSE(find_sheet_rel_id(wb, "Outside"));  // only the sheets block counts
+    EXPECT_FALSE(find_sheet_rel_id("<workbook/>", "Data"));
+}
+
+TEST(Relationships, FindByExactId) {
+    std::string rels =
+        "<Relationships><Relationship Id=\"rId10\" Target=\"worksheets/sheet10.xml\"/>\n"
+        "<Relationship Type=\"t\" Id=\"rId1\" Target=\"/xl/worksheets/sheet1.xml\"/></Relationships>";
+    auto rel = find_relationship(rels, "rId1").value();
+    EXPECT_EQ(rel.target, "/xl/worksheets/sheet1.xml");
+    EXPECT_EQ(rels.substr(rel.begin, rel.end - rel.begin),
+              "<Relationship Type=\"t\" Id=\"rId1\" Target=\"/xl/worksheets/sheet1.xml\"/>");
+    EXPECT_EQ(find_relationship(rels, "rId10")->target, "worksheets/sheet10.xml");
+    EXPECT_FALSE(find_relationship(rels, "rId2"));
+    EXPECT_FALSE(find_relationship("<Relationship Id=\"a\" Target=\"x\"", "a"));  // no '>'
+    EXPECT_FALSE(find_relationship("<Relationship Id=\"a\" target=\"x\"/>", "a"));
+}
+
+TEST(PartPaths, Normalize) {
+    EXPECT_EQ(normalize_part_path("worksheets/sheet2.xml"), "xl/worksheets/sheet2.xml");
+    EXPECT_EQ(normalize_part_path("/xl/worksheets/sheet2.xml"), "xl/worksheets/sheet2.xml");
+    EXPECT_EQ(normalize_part_path("//xl/a.xml"), "xl/a.xml");
+    EXPECT_EQ(normalize_part_path("../x.xml"), "xl/../x.xml");
+}
+
+TEST(LastRow, LastQualifyingRowWins) {
+    EXPECT_EQ(scan_last_row("<w><sheetData><row r=\"1\"/><row r=\"7\"/><row r=\"3\"/></sheetData></w>"), 3u);
+    EXPECT_EQ(scan_last_row("<w><sheetData/></w>"), 0u);
+    EXPECT_EQ(scan_last_row("<w><row r=\"4\"/><row r=\"x\"/><x:row r=\"9\"/><row r=\"+5\"/></w>"), 5u);
+    EXPECT_EQ(scan_last_row("<w><row r=\"4\"/><row r=\"6\"><c></row><row r=\"9\"/></w>"), 6u);
+}
