@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cells/cells.hpp"
 #include "state/state.hpp"
 #include "support/error.hpp"
 
@@ -58,5 +59,11 @@ Status check_width(double width);
 // Adds one `mergeCell` element for `range` (written escaped, otherwise unchanged), creating the
 // `mergeCells` block in its schema position when the sheet has none.
 Status merge_cells(EditorState& state, std::string_view range);
+
+// ---- number formats ----
+
+// Numeric cells of the range (no `t`, or t="n", holding a `v` and no formula) become inline strings
+// holding the same text, as the text format "@" asks.
+Status convert_to_text_cells(EditorState& state, const RangeSpec& range);
 
 }  // namespace qm

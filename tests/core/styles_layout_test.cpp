@@ -264,3 +264,67 @@ TEST(Merge, NewBlockFollowsTheElementsTheSchemaPutsFirst) {
     st = sheet_state("<worksheet><sheetData></sheetData><autoFilter ref=\"A1\"></worksheet>");
     EXPECT_EQ(merge_cells(st, "A1:B1").error().message, "</autoFilter> not found");
 }
+
+// ---- text conversion ----
+
+namespace {
+
+std::string converted(std::string rows, std::string_view range_text) {
+    EditorState st = sheet_state("<worksheet><cols><col min=\"1\" max=\"1\"/></cols><sheetData>" + rows +
+                                 "</sheetData></worksheet>");
+    auto range = parse_range(range_text);
+    if (!range) return "bad range";
+    auto done = convert_to_text_cells(st, *range);
+    if (!done) return "error: " + done.error().message;
+    std::size_t open = st.sheet_xml.find("<sheetData>") + 11;
+    return st.sheet_xml.substr(open, st.sheet_xml.find("</sheetData>") - open);
+}
+
+}  // namespace
+
+TEST(TextConversion, NumericCellsBecomeInlineStrings) {
+    EXPECT_EQ(converted("<row r=\"1\"><c r=\"A1\" s=\"2\"><v>1E-3</v></c><c r=\"B1\" t=\"n\"><v>5</v></c></row>", "A1:B1"),
+              "<row r=\"1\"><c r=\"A1\" s=\"2\" t=\"inlineStr\"><is><t>1E-3</t></is></c>"
+              "<c r=\"B1\" t=\"inlineStr\"><is><t>5</t></is></c></row>");
+    // Text that needs it keeps its spaces and is escaped.
+    EXPECT_EQ(converted("<row r=\"2\"><c r=\"C2\"><v> 1>2</v></c></row>", "C2"),
+              "<row r=\"2\"><c r=\"C2\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> 1&gt;2</t></is></c></row>");
+}
+
+TEST(TextConversion, LeavesOtherCellsAlone) {
+    std::string rows =
+        "<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c><c r=\"B1\" t=\"s\"><v>0</v></c>"
+        "<c r=\"C1\" t=\"b\"><v>1</v></c><c r=\"D1\" t=\"inlineStr\"><is><t>7</t></is></c>"
+        "<c r=\"E1\"/><c r=\"F1\"></c><c r=\"G1\" s=\"1\"><v></v></c><c r=\"H\"><v>3</v></c>"
+        "<c r=\"I1x\"><v>4</v></c><c><v>5</v></c></row>";
+    EXPECT_EQ(converted(rows, "A1:I1"),
+              "<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c><c r=\"B1\" t=\"s\"><v>0</v></c>"
+              "<c r=\"C1\" t=\"b\"><v>1</v></c><c r=\"D1\" t=\"inlineStr\"><is><t>7</t></is></c>"
+              "<c r=\"E1\"/><c r=\"F1\"></c><c r=\"G1\" s=\"1\" t=\"inlineStr\"><is><t></t></is></c>"
+              "<c r=\"H\"><v>3</v></c><c r=\"I1x\"><v>4</v></c><c><v>5</v></c></row>");
+}
+
+TEST(TextConversion, RangeForms) {
+    std::string rows =
+        "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"b1\"><v>2</v></c></row>"
+        "<row r=\"2\"><c r=\"A2\"><v>3</v></c><c r=\"B2\"><v>4</v></c></row>";
+    auto count = [](const std::string& s) {
+        std::size_t n = 0;
+        for (std::size_t at = s.find("inlineStr"); at != std::string::npos; at = s.find("inlineStr", at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count(converted(rows, "B:")), 2u);
+    EXPECT_EQ(count(converted(rows, "2:")), 2u);
+    EXPECT_EQ(count(converted(rows, "B2:A1")), 4u);
+    EXPECT_EQ(count(converted(rows, "B1")), 1u);  // b1 matches without regard to case
+    EXPECT_NE(converted(rows, "B1").find("<c r=\"b1\" t=\"inlineStr\"><is><t>2</t>"), std::string::npos);
+    EXPECT_EQ(count(converted(rows, "C:")), 0u);
+}
+
+TEST(TextConversion, Failures) {
+    EXPECT_EQ(converted("<row r=\"1\"><c r=\"A1\"><v>1</v></row>", "A1"),
+              "error: </c> missing while converting text format");
+    EXPECT_EQ(converted("<row r=\"1\"><c r=\"A1\"><v>\xff</v></c></row>", "A1"), "error: cell value is not UTF-8");
+    EXPECT_EQ(converted("<row r=\"1\"><c r=\"A1\"><v>\xff</v></c></row>", "B1"),
+              "<row r=\"1\"><c r=\"A1\"><v>\xff</v></c></row>");
+}
