@@ -4,6 +4,7 @@
 #include "convert.hpp"
 #include "editor_cells.hpp"
 #include "editor_layout.hpp"
+#include "editor_save.hpp"
 #include "package/package.hpp"
 
 namespace qmpy {
@@ -71,6 +72,8 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
     {"set_cell", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_cell)),
      METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
+    {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
+     METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
     {"merge_cells", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_merge_cells)),
      METH_FASTCALL | METH_KEYWORDS, "merge_cells($self, range)\n--\n\n"},
     {"set_column_width", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width)),

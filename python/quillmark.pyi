@@ -69,6 +69,12 @@ class Editor:
         A text starting with "=" is a formula, a decimal number literal is a number, anything else
         an inline string."""
 
+    def save(self, path: _Path) -> None:
+        """Write the workbook to `path`: edited parts from memory, every other entry copied raw.
+
+        The new package is written to a temporary file beside the target and renamed onto it, so
+        the target is either the old file or the whole new one. Saving onto the source works."""
+
     def merge_cells(self, range: str) -> Editor:
         """Record `range` as a merged range of the current sheet. The text is written as given
         (escaped for XML, not validated); the covered cells are left as they are."""

@@ -1,7 +1,10 @@
 #pragma once
 // Opening a package into an EditorState.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "state/state.hpp"
 #include "support/error.hpp"
@@ -13,5 +16,32 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
 
 // Writes a new one-sheet package from the built-in templates (parent folders are created).
 Status create_workbook(const std::string& path, std::string_view sheet_name);
+
+// Writes the package the state describes to `target`: the parts held in memory (after the
+// fix-ups below) and every other source entry copied raw. The only change to the state is that the
+// current sheet is stored in modified_parts.
+Status save_package(EditorState& state, const std::string& target);
+
+// "xl/worksheets/....xml": the parts that get the dimension and content-type fix-ups.
+bool is_worksheet_part(std::string_view name);
+
+// One splice: replace [pos, pos + length) by `text`.
+struct TextEdit {
+    std::size_t pos = 0;
+    std::size_t length = 0;
+    std::string text;
+};
+
+// The `dimension` element recomputed from the cells' `r` references (always from A1), and where it
+// goes: over the existing element, else before the first of sheetViews, sheetFormatPr, cols or
+// sheetData. nullopt when there is no place for it.
+std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet);
+void fix_sheet_dimension(std::string& sheet);
+// Moves a complete numFmts block found after "</styleSheet>" to the start of the style sheet.
+void relocate_num_fmts(std::string& styles);
+// Adds a worksheet override before "</Types>" for each listed worksheet part not yet named.
+void add_sheet_overrides(std::string& content_types, const std::vector<std::string>& names);
+// Removes every element naming the part.
+void remove_sheet_overrides(std::string& content_types, std::string_view name);
 
 }  // namespace qm

@@ -17,6 +17,14 @@ std::string system_message(int errnum) {
     return std::string(strerror_r(errnum, buf, sizeof buf));
 }
 
+std::string zip_code_message(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string message = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return message;
+}
+
 void ZipReader::Closer::operator()(zip* z) const {
     if (z) zip_discard(z);
 }
@@ -40,10 +48,7 @@ Result<ZipReader> ZipReader::open(const std::string& path) {
     zip* z = zip_fdopen(fd, ZIP_RDONLY, &code);
     if (!z) {
         // zip_fdopen takes the descriptor only on success; read errno-based codes before close().
-        zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        std::string message = zip_error_strerror(&error);
-        zip_error_fini(&error);
+        std::string message = zip_code_message(code);
         ::close(fd);
         return fail(std::move(message));
     }
@@ -65,18 +70,18 @@ bool ZipReader::has_entry(std::string_view name) const {
     return zip_name_locate(archive_.get(), key.c_str(), ZIP_FL_ENC_RAW) >= 0;
 }
 
-Result<std::string> ZipReader::read_entry(std::string_view name, std::string_view not_found) const {
+Result<std::optional<std::string>> try_read_entry(zip* archive, std::string_view name) {
     std::string key(name);
-    zip_int64_t index = zip_name_locate(archive_.get(), key.c_str(), ZIP_FL_ENC_RAW);
-    if (index < 0) return fail(std::string(not_found));
-    zip_file_t* file = zip_fopen_index(archive_.get(), static_cast<zip_uint64_t>(index), 0);
-    if (!file) return fail(std::string(not_found));
+    zip_int64_t index = zip_name_locate(archive, key.c_str(), ZIP_FL_ENC_RAW);
+    if (index < 0) return std::nullopt;
+    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+    if (!file) return std::nullopt;
 
     std::string text;
     zip_stat_t st;
     zip_stat_init(&st);
     // The declared size comes from an untrusted directory: reserve at most 256 MiB up front.
-    if (zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(index), 0, &st) == 0 &&
+    if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &st) == 0 &&
         (st.valid & ZIP_STAT_SIZE))
         text.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(st.size, 256u << 20)));
 
@@ -95,14 +100,15 @@ Result<std::string> ZipReader::read_entry(std::string_view name, std::string_vie
         if (got == 0) break;
     }
     int rc = zip_fclose(file);
-    if (rc != 0) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, rc);
-        std::string message = zip_error_strerror(&error);
-        zip_error_fini(&error);
-        return fail(std::move(message));
-    }
+    if (rc != 0) return fail(zip_code_message(rc));
     return text;
+}
+
+Result<std::string> ZipReader::read_entry(std::string_view name, std::string_view not_found) const {
+    auto text = try_read_entry(archive_.get(), name);
+    if (!text) return fail(std::move(text.error()));
+    if (!*text) return fail(std::string(not_found));
+    return std::move(**text);
 }
 
 std::string archive_error(zip* archive) { return zip_strerror(archive); }
@@ -116,13 +122,7 @@ ZipWriter::~ZipWriter() = default;
 Result<ZipWriter> ZipWriter::create(const std::string& path) {
     int code = 0;
     zip* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (!z) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        std::string message = zip_error_strerror(&error);
-        zip_error_fini(&error);
-        return fail(std::move(message));
-    }
+    if (!z) return fail(zip_code_message(code));
     return ZipWriter(z);
 }
 
@@ -130,6 +130,13 @@ Status set_memory_entry_attributes(zip* archive, std::uint64_t index, Compressio
     // libzip defaults are wrong for us: level 9, the current time, mode 0666.
     zip_int32_t method = compression == Compression::Store ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
     zip_uint32_t level = compression == Compression::Deflate1 ? 1 : compression == Compression::Deflate6 ? 6 : 0;
+    // libzip forgets a method request equal to the entry's original method, and with it the level:
+    // a replaced Deflate entry would be written at level 9. "Default" means Deflate too, and sticks.
+    zip_stat_t original;
+    zip_stat_init(&original);
+    if (method == ZIP_CM_DEFLATE && zip_stat_index(archive, index, ZIP_FL_UNCHANGED, &original) == 0 &&
+        (original.valid & ZIP_STAT_COMP_METHOD) && original.comp_method == ZIP_CM_DEFLATE)
+        method = ZIP_CM_DEFAULT;
     if (zip_set_file_compression(archive, index, method, level) < 0 ||
         zip_file_set_dostime(archive, index, 0x0000, 0x0021, 0) < 0 ||
         zip_file_set_external_attributes(archive, index, 0, ZIP_OPSYS_UNIX, 0100644u << 16) < 0)

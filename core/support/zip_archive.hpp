@@ -2,6 +2,7 @@
 // RAII wrappers over libzip for reading a package. No handle outlives the call that opened it.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@ namespace qm {
 
 // Message of the operating system for an errno value ("No such file or directory").
 std::string system_message(int errnum);
+// libzip's text for an error code; errno-based codes read errno, so call it right after the failure.
+std::string zip_code_message(int code);
 
 class ZipReader {
 public:
@@ -68,7 +71,12 @@ private:
     std::unique_ptr<zip, Discarder> archive_;
 };
 
-// Fixed entry attributes for everything written from memory.
+// The whole uncompressed entry, checksum verified; nullopt when the entry cannot be opened (absent,
+// encrypted, unsupported method); libzip's message when it is damaged.
+Result<std::optional<std::string>> try_read_entry(zip* archive, std::string_view name);
+
+// Fixed entry attributes for everything written from memory. Call it right after the data was
+// set: the method request only holds while it is the entry's first change.
 Status set_memory_entry_attributes(zip* archive, std::uint64_t index, Compression compression);
 std::string archive_error(zip* archive);
 

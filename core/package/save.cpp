@@ -1,0 +1,229 @@
+#include <algorithm>
+#include <deque>
+#include <set>
+
+#include "package/package.hpp"
+#include "support/numbers.hpp"
+#include "support/text.hpp"
+#include "support/zip_save.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::size_t kStoredLimit = 131072;
+constexpr std::string_view kWorksheetContentType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+
+bool ends_with(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+// Small XML parts are stored: cheaper to write and to read back than to inflate.
+Compression memory_compression(std::string_view name, std::size_t size) {
+    return ends_with(name, ".xml") && size <= kStoredLimit ? Compression::Store : Compression::Deflate1;
+}
+
+// Bijective base 26, case-insensitive; nullopt for anything but letters or past 32 bits.
+std::optional<std::uint64_t> column_number(std::string_view letters) {
+    std::uint64_t n = 0;
+    for (char c : letters) {
+        if (!is_ascii_letter(static_cast<unsigned char>(c))) return std::nullopt;
+        n = n * 26 + static_cast<std::uint64_t>(ascii_upper(c) - 'A' + 1);
+        if (n > UINT32_MAX) return std::nullopt;
+    }
+    return n;
+}
+
+std::string column_letters(std::uint64_t n) {
+    std::string letters;
+    while (n > 0) {
+        --n;
+        letters.insert(letters.begin(), static_cast<char>('A' + n % 26));
+        n /= 26;
+    }
+    return letters;
+}
+
+// Where a new or recomputed dimension element goes, as (position, length replaced).
+std::optional<std::pair<std::size_t, std::size_t>> dimension_place(std::string_view sheet) {
+    std::size_t existing = find(sheet, "<dimension");
+    if (existing != npos) {
+        std::size_t gt = find(sheet, ">", existing);
+        if (gt == npos) return std::pair{existing, std::size_t{0}};
+        return std::pair{existing, gt + 1 - existing};
+    }
+    // Schema order: sheetPr, dimension, sheetViews, sheetFormatPr, cols, sheetData. The three
+    // before sheetData can only win when they come before it, so the search stops there.
+    std::size_t first = find(sheet, "<sheetData");
+    std::size_t limit = first == npos ? sheet.size() : first;
+    for (std::string_view tag : {"<sheetViews", "<sheetFormatPr", "<cols"})
+        first = std::min(first, find_before(sheet, tag, 0, limit));
+    if (first == npos) return std::nullopt;
+    return std::pair{first, std::size_t{0}};
+}
+
+}  // namespace
+
+bool is_worksheet_part(std::string_view name) {
+    return name.starts_with("xl/worksheets/") && ends_with(name, ".xml");
+}
+
+std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
+    auto place = dimension_place(sheet);
+    if (!place) return std::nullopt;
+
+    constexpr std::string_view kCellRef = "<c r=\"";
+    std::uint64_t max_column = 0;
+    std::uint32_t max_row = 0;
+    for (std::size_t at = find(sheet, kCellRef); at != npos; at = find(sheet, kCellRef, at)) {
+        std::size_t begin = at + kCellRef.size();
+        std::size_t quote = sheet.find('"', begin);
+        if (quote == npos) break;
+        std::string_view ref = sheet.substr(begin, quote - begin);
+        at = quote + 1;
+        std::size_t digit = find_first_digit(ref);
+        if (digit == npos) continue;
+        if (digit > 0)
+            if (auto column = column_number(ref.substr(0, digit))) max_column = std::max(max_column, *column);
+        if (auto row = try_parse_u32(ref.substr(digit))) max_row = std::max(max_row, *row);
+    }
+
+    std::string element = "<dimension ref=\"A1";
+    if (max_column >= 2 || max_row >= 2) {
+        // A sheet with references but no usable column or row still gets a valid range.
+        element += ":";
+        element += column_letters(std::max<std::uint64_t>(max_column, 1));
+        append_decimal(element, std::max<std::uint32_t>(max_row, 1));
+    }
+    element += "\"/>";
+    return TextEdit{place->first, place->second, std::move(element)};
+}
+
+void fix_sheet_dimension(std::string& sheet) {
+    if (auto edit = sheet_dimension_edit(sheet)) splice(sheet, edit->pos, edit->length, edit->text);
+}
+
+void relocate_num_fmts(std::string& styles) {
+    constexpr std::string_view kClose = "</styleSheet>";
+    std::size_t close = rfind(styles, kClose);
+    if (close == npos || close + kClose.size() >= styles.size()) return;
+    std::size_t open = find(styles, "<numFmts", close + kClose.size());
+    if (open == npos) return;
+    constexpr std::string_view kBlockEnd = "</numFmts>";
+    std::size_t end = find(styles, kBlockEnd, open);
+    if (end == npos) return;
+    end += kBlockEnd.size();
+
+    std::string block = styles.substr(open, end - open);
+    std::string rest = styles;
+    rest.erase(open, end - open);
+    std::size_t root = find(rest, "<styleSheet");
+    if (root == npos) return;
+    std::size_t gt = find(rest, ">", root);
+    if (gt == npos) return;  // nowhere to put it: the text stays as it was
+    insert_at(rest, gt + 1, block);
+    styles = std::move(rest);
+}
+
+void add_sheet_overrides(std::string& content_types, const std::vector<std::string>& names) {
+    // Every insertion goes to the same place, so later names end up in front of earlier ones.
+    std::size_t at = rfind(content_types, "</Types>");
+    if (at == npos) return;
+    for (const std::string& name : names) {
+        if (!is_worksheet_part(name)) continue;
+        std::string part_name = "PartName=\"/" + name + "\"";
+        if (contains(content_types, part_name)) continue;
+        std::string element = "<Override ";
+        element += part_name;
+        element += " ContentType=\"";
+        element += kWorksheetContentType;
+        element += "\"/>";
+        insert_at(content_types, at, element);
+    }
+}
+
+void remove_sheet_overrides(std::string& content_types, std::string_view name) {
+    std::string part_name = "PartName=\"/" + std::string(name) + "\"";
+    for (std::size_t at = find(content_types, part_name); at != npos; at = find(content_types, part_name)) {
+        std::size_t gt = find(content_types, ">", at);
+        if (gt == npos) return;
+        std::size_t begin = rfind_before(content_types, "<Override", at);
+        if (begin == npos) begin = at;
+        content_types.erase(begin, gt + 1 - begin);
+    }
+}
+
+Status save_package(EditorState& state, const std::string& target) {
+    stash_current_sheet(state);
+    auto update = ZipUpdate::open(state.source_path, target);
+    if (!update) return fail(std::move(update.error()));
+
+    // libzip reads every text while it writes, at commit: what is built here must outlive it.
+    std::deque<std::string> built;
+
+    // An entry that cannot be opened is copied unchanged; a damaged one fails the save.
+    auto content_types = try_read_entry(update->handle(), kContentTypesPart);
+    if (!content_types) return fail(std::move(content_types.error()));
+    if (*content_types) {
+        std::vector<std::string> names;
+        for (const auto& [name, text] : state.modified_parts) names.push_back(name);  // sorted, unique
+        add_sheet_overrides(**content_types, names);
+        for (const std::string& name : state.deleted_parts)
+            if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
+    }
+
+    // A worksheet is written as three pieces around its dimension element, so a large sheet is
+    // not copied again for a one-element change.
+    auto write_sheet = [&](std::string_view name, std::string_view text, auto&& put) -> Status {
+        std::optional<TextEdit> edit;
+        if (is_worksheet_part(name)) edit = sheet_dimension_edit(text);
+        if (!edit) return put({text}, memory_compression(name, text.size()));
+        const std::string& element = built.emplace_back(std::move(edit->text));
+        std::size_t size = text.size() - edit->length + element.size();
+        return put({text.substr(0, edit->pos), element, text.substr(edit->pos + edit->length)},
+                   memory_compression(name, size));
+    };
+
+    std::set<std::string_view> written;
+    for (std::uint64_t i = 0; i < update->entry_count(); ++i) {
+        auto name = update->entry_name(i);
+        if (!name) return fail(std::move(name.error()));
+        auto replace = [&](std::initializer_list<std::string_view> pieces, Compression compression) {
+            return update->replace(i, pieces, compression);
+        };
+        auto replace_text = [&](std::string_view text) {
+            return replace({text}, memory_compression(*name, text.size()));
+        };
+        Status done;
+        if (state.deleted_parts.contains(*name)) {
+            done = update->remove(i);
+        } else if (auto sheet = state.modified_parts.find(*name); sheet != state.modified_parts.end()) {
+            written.insert(sheet->first);
+            done = write_sheet(sheet->first, sheet->second, replace);
+        } else if (*name == kStylesPart) {
+            std::string& styles = built.emplace_back(state.styles_xml);
+            relocate_num_fmts(styles);
+            done = replace_text(styles);
+        } else if (*name == kWorkbookPart) {
+            done = replace_text(state.workbook_xml);
+        } else if (*name == kContentTypesPart && *content_types) {
+            done = replace_text(**content_types);
+        } else if (*name == kWorkbookRelsPart) {
+            done = replace_text(state.workbook_rels_xml);
+        }
+        if (!done) return done;
+    }
+
+    // Sheets added in this editor follow every source entry.
+    for (const auto& [name, text] : state.modified_parts) {
+        if (written.contains(name) || state.deleted_parts.contains(name)) continue;
+        auto add = [&](std::initializer_list<std::string_view> pieces, Compression compression) {
+            return update->add(name, pieces, compression);
+        };
+        if (auto done = write_sheet(name, text, add); !done) return done;
+    }
+    return update->commit();
+}
+
+}  // namespace qm

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "package/package.hpp"
+#include "support/zip_archive.hpp"
+
+using namespace qm;
+
+namespace {
+
+std::string sheet(std::string_view before, std::string_view rows) {
+    return std::string("<worksheet>") + std::string(before) + "<sheetData>" + std::string(rows) +
+           "</sheetData></worksheet>";
+}
+
+std::string fixed(std::string text) {
+    fix_sheet_dimension(text);
+    return text;
+}
+
+std::string dimension_of(std::string_view rows) {
+    std::string text = fixed(sheet("<dimension ref=\"Z9\"/>", rows));
+    std::size_t at = text.find("<dimension");
+    return text.substr(at, text.find('>', at) + 1 - at);
+}
+
+}  // namespace
+
+TEST(SheetDimension, RangeFromTheLargestColumnAndRow) {
+    struct Case { const char* rows; const char* ref; };
+    for (auto [rows, ref] : {
+             Case{"<c r=\"B2\"/><c r=\"D7\"/>", "A1:D7"},
+             Case{"<c r=\"A1\"/>", "A1"},
+             Case{"", "A1"},
+             Case{"<c r=\"b2\"/>", "A1:B2"},                         // lower case counts
+             Case{"<c r=\"A1\"/><c r=\"A5\"/><c r=\"A3\"/>", "A1:A5"},  // largest, not last
+             Case{"<c r=\"C3\"/><c r=\"E4\"/>", "A1:E4"},            // always from A1
+             Case{"<c r=\"AZ1\"/><c r=\"Z2\"/>", "A1:AZ2"},           // bijective base 26
+             Case{"<c r=\"BA1\"/>", "A1:BA1"},
+             Case{"<c r=\"Z1x\"/>", "A1:Z1"},            // unreadable row, column still counts
+             Case{"<c r=\"B4294967296\"/>", "A1:B1"},    // row past 32 bits is ignored
+             Case{"<c r=\"A4294967295\"/>", "A1:A4294967295"},
+             Case{"<c r=\"QQ\"/><c r=\"C2\"/>", "A1:C2"},  // no digit: ignored
+             Case{"<c r=\"12\"/>", "A1:A12"},             // no letters: only the row
+             Case{"<c s=\"1\" r=\"F9\"/><c  r=\"G9\"/>", "A1"},  // r not right after "<c "
+             Case{"<c r=\"C3\"/><c r=\"D4", "A1:C3"},        // unterminated value ends the scan
+         }) {
+        EXPECT_EQ(dimension_of(rows), std::string("<dimension ref=\"") + ref + "\"/>") << rows;
+    }
+}
+
+TEST(SheetDimension, PlacementFollowsSchemaOrder) {
+    const std::string cell = "<c r=\"B2\"/>";
+    const std::string dim = "<dimension ref=\"A1:B2\"/>";
+    struct Case { const char* before; std::string expected; };
+    for (const auto& [before, expected] : {
+             Case{"<dimension ref=\"A1\" />", dim},
+             Case{"<dimension ref=\"A1\"/><dimension ref=\"C3\"/>", dim + "<dimension ref=\"C3\"/>"},
+             Case{"<cols><col min=\"1\" max=\"1\"/></cols>", dim + "<cols><col min=\"1\" max=\"1\"/></cols>"},
+             Case{"<sheetPr/><sheetViews/><cols/>", "<sheetPr/>" + dim + "<sheetViews/><cols/>"},
+             Case{"<sheetFormatPr/><cols/>", dim + "<sheetFormatPr/><cols/>"},
+             Case{"", dim},
+         }) {
+        EXPECT_EQ(fixed(sheet(before, cell)), sheet(expected, cell)) << before;
+    }
+    // Only markup before sheetData competes with it.
+    EXPECT_EQ(fixed("<worksheet><sheetData>" + cell + "</sheetData><cols/></worksheet>"),
+              "<worksheet>" + dim + "<sheetData>" + cell + "</sheetData><cols/></worksheet>");
+    // A dimension tag that never closes: the new element goes in front of it.
+    EXPECT_EQ(fixed("<worksheet><c r=\"B2\"/><dimension"), "<worksheet><c r=\"B2\"/>" + dim + "<dimension");
+    // Nowhere to put it.
+    EXPECT_EQ(fixed("<worksheet><c r=\"B2\"/></worksheet>"), "<worksheet><c r=\"B2\"/></worksheet>");
+}
+
+TEST(SheetDimension, EditDescribesTheSplice) {
+    std::string text = sheet("<sheetPr/><dimension ref=\"A1\"/>", "<c r=\"C4\"/>");
+    auto edit = sheet_dimension_edit(text);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->pos, text.find("<dimension"));
+    EXPECT_EQ(edit->length, std::string("<dimension ref=\"A1\"/>").size());
+    EXPECT_EQ(edit->text, "<dimension ref=\"A1:C4\"/>");
+    EXPECT_FALSE(sheet_dimension_edit("<worksheet/>"));
+}
+
+TEST(NumFmts, BlockAfterTheRootMovesToTheFront) {
+    const std::string block = "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"0.0\"/></numFmts>";
+    std::string styles = "<?xml?><styleSheet xmlns=\"x\"><fonts/></styleSheet>" + block;
+    relocate_num_fmts(styles);
+    EXPECT_EQ(styles, "<?xml?><styleSheet xmlns=\"x\">" + block + "<fonts/></styleSheet>");
+
+    for (const std::string& untouched : std::vector<std::string>{
+             "<styleSheet>" + block + "<fonts/></styleSheet>",              // already inside
+             "<styleSheet><fonts/></styleSheet>",                           // nothing follows
+             "<styleSheet><fonts/></styleSheet>\n<!-- -->",                 // no block after
+             "<styleSheet><fonts/></styleSheet><numFmts count=\"1\">",      // block never closes
+             std::string("<fonts/></styleSheet>") + block,                  // no root start tag
+             "<styleSheet"  + std::string("</styleSheet>") + block,        // root tag never closes
+         }) {
+        std::string text = untouched;
+        relocate_num_fmts(text);
+        EXPECT_EQ(text, untouched);
+    }
+}
+
+TEST(ContentTypes, AddedOverridesGoBeforeTypesInReverseOrder) {
+    const std::string head = "<Types><Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"w\"/>";
+    std::string text = head + "\n</Types>";
+    add_sheet_overrides(text, {"xl/styles.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
+                               "xl/worksheets/sheet3.xml"});
+    const std::string type = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+    EXPECT_EQ(text, head + "\n<Override PartName=\"/xl/worksheets/sheet3.xml\" ContentType=\"" + type +
+                        "\"/><Override PartName=\"/xl/worksheets/sheet2.xml\" ContentType=\"" + type +
+                        "\"/></Types>");
+
+    std::string no_end = "<Types>";
+    add_sheet_overrides(no_end, {"xl/worksheets/sheet2.xml"});
+    EXPECT_EQ(no_end, "<Types>");
+    // The insertion point is the last "</Types>".
+    std::string twice = "<Types></Types></Types>";
+    add_sheet_overrides(twice, {"xl/worksheets/sheet2.xml"});
+    EXPECT_EQ(twice.find("<Override"), std::string("<Types></Types>").size());
+}
+
+TEST(ContentTypes, RemovedOverrideLeavesItsNeighbours) {
+    std::string text =
+        "<Types>\n  <Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"w\"/>\n"
+        "  <Override PartName=\"/xl/worksheets/sheet10.xml\" ContentType=\"w\"/>\n"
+        "  <Override ContentType=\"w\" PartName=\"/xl/worksheets/sheet1.xml\"/>\n</Types>";
+    remove_sheet_overrides(text, "xl/worksheets/sheet1.xml");
+    EXPECT_EQ(text, "<Types>\n  \n  <Override PartName=\"/xl/worksheets/sheet10.xml\" ContentType=\"w\"/>\n  \n</Types>");
+
+    std::string bare = "x PartName=\"/xl/worksheets/sheet2.xml\"/> y";  // no element start: from the match
+    remove_sheet_overrides(bare, "xl/worksheets/sheet2.xml");
+    EXPECT_EQ(bare, "x  y");
+    std::string open = "<Override PartName=\"/xl/worksheets/sheet2.xml\"";  // never closes: stays
+    remove_sheet_overrides(open, "xl/worksheets/sheet2.xml");
+    EXPECT_EQ(open, "<Override PartName=\"/xl/worksheets/sheet2.xml\"");
+}
+
+TEST(WorksheetPart, NamePattern) {
+    EXPECT_TRUE(is_worksheet_part("xl/worksheets/sheet1.xml"));
+    EXPECT_TRUE(is_worksheet_part("xl/worksheets/data.xml"));
+    EXPECT_FALSE(is_worksheet_part("xl/worksheets/_rels/sheet1.xml.rels"));
+    EXPECT_FALSE(is_worksheet_part("/xl/worksheets/sheet1.xml"));
+    EXPECT_FALSE(is_worksheet_part("xl/styles.xml"));
+}
+
+namespace {
+
+class SavePackage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("quillmark-save-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        source_ = (dir_ / "source.xlsx").string();
+        ASSERT_TRUE(create_workbook(source_, "Data"));
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    static std::vector<std::string> names(const ZipReader& zip) {
+        std::vector<std::string> out;
+        for (std::uint64_t i = 0; i < zip.entry_count(); ++i) out.emplace_back(zip.entry_name(i));
+        return out;
+    }
+
+    std::filesystem::path dir_;
+    std::string source_;
+};
+
+}  // namespace
+
+TEST_F(SavePackage, AddedAndDeletedSheetsAndTheirOverrides) {
+    auto state = open_workbook(source_, "Data");
+    ASSERT_TRUE(state);
+    state->sheet_xml.insert(state->sheet_xml.find("</sheetData>"), "<row r=\"4\"><c r=\"C4\"/></row>");
+    const std::string sheet_before = state->sheet_xml;
+    const std::string added = "<worksheet>\n<sheetData> </sheetData>\n</worksheet>";
+    state->modified_parts["xl/worksheets/sheet3.xml"] = added;
+    state->modified_parts["xl/worksheets/sheet2.xml"] = added;
+    state->modified_parts["xl/worksheets/sheet9.xml"] = added;
+    state->deleted_parts.insert("xl/worksheets/sheet9.xml");
+
+    std::string target = (dir_ / "out.xlsx").string();
+    ASSERT_TRUE(save_package(*state, target));
+
+    // Only the stash changed the state; the fix-ups were made on copies.
+    EXPECT_EQ(state->sheet_xml, sheet_before);
+    EXPECT_EQ(state->modified_parts.at("xl/worksheets/sheet1.xml"), sheet_before);
+
+    auto zip = ZipReader::open(target);
+    ASSERT_TRUE(zip);
+    EXPECT_EQ(names(*zip), (std::vector<std::string>{"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
+                                                    "xl/_rels/workbook.xml.rels", "xl/worksheets/sheet1.xml",
+                                                    "xl/styles.xml", "xl/worksheets/sheet2.xml",
+                                                    "xl/worksheets/sheet3.xml"}));
+    auto sheet1 = zip->read_entry("xl/worksheets/sheet1.xml", "missing");
+    ASSERT_TRUE(sheet1);
+    EXPECT_NE(sheet1->find("<dimension ref=\"A1:C4\"/>"), std::string::npos);
+    EXPECT_EQ(sheet1->find("<dimension ref=\"A1\"/>"), std::string::npos);
+    auto sheet2 = zip->read_entry("xl/worksheets/sheet2.xml", "missing");
+    EXPECT_EQ(*sheet2, "<worksheet>\n<dimension ref=\"A1\"/><sheetData> </sheetData>\n</worksheet>");
+
+    auto types = zip->read_entry("[Content_Types].xml", "missing");
+    ASSERT_TRUE(types);
+    std::size_t third = types->find("/xl/worksheets/sheet3.xml");
+    std::size_t second = types->find("/xl/worksheets/sheet2.xml");
+    EXPECT_NE(third, std::string::npos);
+    EXPECT_LT(third, second);
+    EXPECT_LT(second, types->find("</Types>"));
+    EXPECT_EQ(types->find("sheet9"), std::string::npos);
+
+    // Saving again after deleting a source sheet drops the entry and its override.
+    state->deleted_parts.insert("xl/worksheets/sheet1.xml");
+    state->sheet_path = "xl/worksheets/sheet2.xml";
+    state->sheet_xml = added;
+    std::string again = (dir_ / "again.xlsx").string();
+    ASSERT_TRUE(save_package(*state, again));
+    auto second_zip = ZipReader::open(again);
+    ASSERT_TRUE(second_zip);
+    EXPECT_FALSE(second_zip->has_entry("xl/worksheets/sheet1.xml"));
+    auto types2 = second_zip->read_entry("[Content_Types].xml", "missing");
+    EXPECT_EQ(types2->find("/xl/worksheets/sheet1.xml"), std::string::npos);
+}
+
+TEST_F(SavePackage, FailuresNameTheirCause) {
+    auto state = open_workbook(source_, "Data");
+    ASSERT_TRUE(state);
+    auto missing_dir = save_package(*state, (dir_ / "no" / "out.xlsx").string());
+    ASSERT_FALSE(missing_dir);
+    EXPECT_EQ(missing_dir.error().message, "Failure to create temporary file: No such file or directory");
+
+    auto onto_dir = save_package(*state, dir_.string());
+    ASSERT_FALSE(onto_dir);
+    EXPECT_EQ(onto_dir.error().message, "Is a directory");
+
+    std::filesystem::remove(source_);
+    auto gone = save_package(*state, (dir_ / "out.xlsx").string());
+    ASSERT_FALSE(gone);
+    EXPECT_EQ(gone.error().message, "No such file or directory");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
+}
