@@ -5,6 +5,9 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
 APT_PACKAGES := libzip-dev libexpat1-dev zlib1g-dev libgtest-dev cmake pkg-config g++
+# The test suite converts styled files with LibreOffice headless to check another reader loads them.
+LIBREOFFICE_PACKAGES := libreoffice-calc-nogui
+APT_PACKAGES += $(LIBREOFFICE_PACKAGES)
 PY313 := $(shell for p in python3.13 $$HOME/.pyenv/versions/3.13*/bin/python3.13 /root/.pyenv/versions/3.13*/bin/python3.13 /usr/local/bin/python3.13 /usr/bin/python3.13; do \
 	"$$p" -c 'import sys; assert sys.version_info[:2] == (3, 13)' >/dev/null 2>&1 && { echo "$$p"; break; }; done)
 VENV := .venv

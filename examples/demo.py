@@ -1,22 +1,28 @@
-"""Makes a small workbook with openpyxl, opens it with quillmark and reports what it found."""
+"""Creates a workbook, writes a few cells, saves it, and reads the result back with openpyxl."""
 import os
 
 import openpyxl
 import quillmark
 
 os.makedirs("out", exist_ok=True)
-source = os.path.join("out", "demo_source.xlsx")
+path = os.path.join("out", "demo.xlsx")
 
-wb = openpyxl.Workbook()
-wb.active.title = "Summary"
-wb.active["A1"] = "Quarterly report"
-data = wb.create_sheet("Data")
-data.append(["Region", "Q1", "Q2"])
-data.append(["North", 120, 135])
-data.append(["South", 98, 101])
-wb.save(source)
+editor = quillmark.Editor.create(path, "Summary")
+print("created", path, "with sheets", quillmark.scan_excel(path))
 
-print("sheets:", quillmark.scan_excel(source))
-quillmark.Editor(source)                       # first sheet
-quillmark.Scanner(source).open_editor("Data")  # a named sheet
-print("opened both sheets of", source)
+for row, (region, amount) in enumerate([("North", "120"), ("South", "98.5")], start=2):
+    editor.set_cell(f"A{row}", region)
+    editor.set_cell(f"B{row}", amount)
+editor.set_cell("A1", "Region")
+editor.set_cell("B1", "Amount")
+editor.set_cell("B4", "=SUM(B2:B3)")
+
+copy = os.path.join("out", "demo_copy.xlsx")
+editor.save(copy)        # a new file beside the source
+editor.save(path)        # and onto the file the editor was opened from
+
+scanner = quillmark.Scanner(copy)
+print("the copy lists", scanner.get_sheets())
+sheet = openpyxl.load_workbook(path)["Summary"]
+for row in sheet.iter_rows(values_only=True):
+    print("  ", row)

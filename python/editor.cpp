@@ -2,9 +2,11 @@
 
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
+#include "editor_sheets.hpp"
 #include "editor_cells.hpp"
 #include "editor_layout.hpp"
 #include "editor_save.hpp"
+#include "editor_styles.hpp"
 #include "package/package.hpp"
 
 namespace qmpy {
@@ -70,12 +72,33 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "create(path, sheet_name=\"Sheet1\")\n--\n\n"},
     {"open", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_open)),
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "open(path, sheet_name=None)\n--\n\n"},
+    {"add_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_add_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "add_worksheet($self, sheet_name)\n--\n\n"},
+    {"add_worksheet_at", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_add_worksheet_at)),
+     METH_FASTCALL | METH_KEYWORDS, "add_worksheet_at($self, sheet_name, index)\n--\n\n"},
+    {"with_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_with_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "with_worksheet($self, sheet_name)\n--\n\n"},
+    {"rename_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_rename_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "rename_worksheet($self, old_name, new_name)\n--\n\n"},
+    {"delete_worksheet", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_delete_worksheet)),
+     METH_FASTCALL | METH_KEYWORDS, "delete_worksheet($self, sheet_name)\n--\n\n"},
     {"set_cell", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_cell)),
      METH_FASTCALL | METH_KEYWORDS, "set_cell($self, coords, cell)\n--\n\n"},
     {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
      METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
+    {"set_number_format", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_number_format)),
+     METH_FASTCALL | METH_KEYWORDS, "set_number_format($self, range, fmt)\n--\n\n"},
+    {"set_fill", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_fill)),
+     METH_FASTCALL | METH_KEYWORDS, "set_fill($self, range, fmt)\n--\n\n"},
+    {"set_font", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_font)),
+     METH_FASTCALL | METH_KEYWORDS,
+     "set_font($self, range, name, size, bold=False, italic=False, align=None)\n--\n\n"},
+    {"set_alignment", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_alignment)),
+     METH_FASTCALL | METH_KEYWORDS, "set_alignment($self, range, spec)\n--\n\n"},
     {"merge_cells", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_merge_cells)),
      METH_FASTCALL | METH_KEYWORDS, "merge_cells($self, range)\n--\n\n"},
+    {"set_border", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_border)),
+     METH_FASTCALL | METH_KEYWORDS, "set_border($self, range, style)\n--\n\n"},
     {"set_column_width", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width)),
      METH_FASTCALL | METH_KEYWORDS, "set_column_width($self, col_letter, width)\n--\n\n"},
     {"set_column_width_range", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width_range)),
@@ -84,6 +107,8 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "set_columns_width($self, col_letters, width)\n--\n\n"},
     {"set_column_widths", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_widths)),
      METH_FASTCALL | METH_KEYWORDS, "set_column_widths($self, widths)\n--\n\n"},
+    {"remove_style", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_remove_style)),
+     METH_FASTCALL | METH_KEYWORDS, "remove_style($self, range)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

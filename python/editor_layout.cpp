@@ -31,6 +31,38 @@ bool apply_width_entry(qm::EditorState& st, PyObject* key, PyObject* value) {
 
 }  // namespace
 
+PyObject* editor_set_number_format(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"range", "fmt"};
+    static const Signature sig{"Editor.set_number_format()", names, 2, 2};
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto range = arg_text(a[0], "range");
+        if (!range) return nullptr;
+        auto code = arg_text(a[1], "fmt");
+        if (!code) return nullptr;
+        return self_or_raise(self, qm::set_number_format(st, *range, *code));
+    });
+}
+
+PyObject* editor_set_alignment(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"range", "spec"};
+    static const Signature sig{"Editor.set_alignment()", names, 2, 2};
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto range = arg_text(a[0], "range");
+        if (!range) return nullptr;
+        auto spec = arg_alignment(a[1], "spec");
+        if (!spec) return nullptr;
+        qm::Alignment align;
+        align.wrap = spec->wrap;
+        align.vert = spec->vert;
+        align.horiz = spec->horiz;
+        return self_or_raise(self, qm::set_alignment(st, *range, align));
+    });
+}
+
 PyObject* editor_merge_cells(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static const char* const names[] = {"range"};
     static const Signature sig{"Editor.merge_cells()", names, 1, 1};

@@ -9,7 +9,7 @@ out-of-range integers).
 import enum
 import os
 from collections.abc import Sequence
-from typing import final
+from typing import Self, final
 
 _Path = str | os.PathLike[str]
 
@@ -63,6 +63,23 @@ class Editor:
     def open(path: _Path, sheet_name: str | None = None) -> Editor:
         """The same as Editor(path, sheet_name)."""
 
+    def add_worksheet(self, sheet_name: str) -> Self:
+        """Add an empty worksheet (name trimmed) after the last one and make it current."""
+
+    def add_worksheet_at(self, sheet_name: str, index: int) -> Self:
+        """Add an empty worksheet at 0-based `index` (past the end appends) and make it current."""
+
+    def with_worksheet(self, sheet_name: str) -> Self:
+        """Make the named worksheet current. The sheet left keeps its edits until the next save."""
+
+    def rename_worksheet(self, old_name: str, new_name: str) -> Self:
+        """Change a worksheet's display name; formulas and defined names that mention it are not
+        rewritten."""
+
+    def delete_worksheet(self, sheet_name: str) -> Self:
+        """Remove a worksheet. If it was current, the first remaining one becomes current; deleting
+        the last one leaves a new empty Sheet1."""
+
     def set_cell(self, coords: str, cell: str) -> None:
         """Write one value into the cell `coords` of the current sheet, keeping its style.
 
@@ -70,28 +87,72 @@ class Editor:
         an inline string."""
 
     def save(self, path: _Path) -> None:
-        """Write the workbook to `path`: edited parts from memory, every other entry copied raw.
+        """Write the workbook to `path`, which may be the file it was opened from.
 
-        The new package is written to a temporary file beside the target and renamed onto it, so
-        the target is either the old file or the whole new one. Saving onto the source works."""
+        The new package is written to a temporary file beside the target and renamed onto it when
+        complete, so a failed save leaves the target as it was; a symbolic link at `path` is
+        written through, and an existing file keeps its permission bits. Parts the editor did not
+        touch are copied in their compressed form. The current sheet stays current."""
+
+    def set_number_format(self, range: str, fmt: str) -> Editor:
+        """Give every cell of `range` the number format `fmt`: a built-in code ("0.00", "0%",
+        "@", ...) keeps its built-in id, any other code is added to the style sheet once.
+
+        A whole column ("B:") also gets the format as its default style. With "@" the range's
+        numeric cells become text cells holding the same digits. Returns the editor."""
+
+    def set_fill(self, range: str, fmt: str) -> Editor:
+        """Give every cell of `range` a solid fill of the ARGB colour `fmt` ("FFFFC000"; letters
+        are upper-cased, the text is not checked). Other parts of each cell's style are kept.
+
+        `range` is a cell ("B3"), a rectangle ("A1:C3", missing rows and cells are created), a
+        whole column ("B:") or a whole row ("5:"); the last two touch existing cells only.
+        Returns the editor."""
+
+    def set_font(
+        self,
+        range: str,
+        name: str,
+        size: float,
+        bold: bool = False,
+        italic: bool = False,
+        align: AlignSpec | None = None,
+    ) -> Editor:
+        """Give every cell of `range` the font `name` at `size` points (and the alignment `align`,
+        which replaces the cells' alignment as a whole, when given). Returns the editor."""
+
+    def set_alignment(self, range: str, spec: AlignSpec) -> Editor:
+        """Give every cell of `range` the alignment `spec`, replacing the cells' alignment as a
+        whole. "B:" restyles column B and gives the column a default alignment; "B5:" restyles
+        the cells of column B from row 5 down only. Returns the editor."""
 
     def merge_cells(self, range: str) -> Editor:
         """Record `range` as a merged range of the current sheet. The text is written as given
-        (escaped for XML, not validated); the covered cells are left as they are."""
+        (escaped for XML, not validated); the covered cells are left as they are. Returns the editor."""
+
+    def set_border(self, range: str, style: str) -> Editor:
+        """Give every cell of `range` the border `style` ("thin", "medium", ...; not checked) on
+        all four edges. Returns the editor."""
 
     def set_column_width(self, col_letter: str, width: float) -> Editor:
         """Set the width of one column ("B", case and surrounding white space ignored).
-        The width must lie in (0, 255]."""
+        The width must lie in (0, 255]. Returns the editor."""
 
     def set_column_width_range(self, col_range: str, width: float) -> Editor:
-        """Set the width of every column of a span such as "A:E" (or of one column)."""
+        """Set the width of every column of a span such as "A:E" (or of one column).
+        Returns the editor."""
 
     def set_columns_width(self, col_letters: Sequence[str], width: float) -> Editor:
-        """Set the width of every column named by the entries (letters or spans)."""
+        """Set the width of every column named by the entries (letters or spans).
+        Returns the editor."""
 
     def set_column_widths(self, widths: dict[str, float]) -> Editor:
         """Set each key's columns (letters or a span) to its width, entry by entry; the entries
-        before a failing one stay applied."""
+        before a failing one stay applied. Returns the editor."""
+
+    def remove_style(self, range: str) -> Editor:
+        """Drop the style of the existing cells of `range` (their `s` attribute); the style sheet,
+        the values and other attributes are left alone. Returns the editor."""
 
 @final
 class Scanner:

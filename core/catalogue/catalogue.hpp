@@ -2,11 +2,13 @@
 // The workbook's sheet catalogue at the text level: the sheet-name rule, the `sheets` block of the
 // workbook part, and the worksheet relationships.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "state/state.hpp"
 #include "support/error.hpp"
 
 namespace qm {
@@ -51,5 +53,24 @@ Result<std::vector<std::string>> list_sheet_names(const std::string& path);
 std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::string_view name);
 std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id);
 std::string normalize_part_path(std::string_view target);
+
+// Start and empty-element `sheet` tags anywhere in the text, up to the first parse error.
+std::size_t count_sheet_elements(std::string_view workbook);
+
+// Adds an empty worksheet named `name` at `position` (clamped to the end) with a fresh part number
+// and relationship id, renumbers every sheetId, and makes it current. On failure the state is as
+// it was.
+Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t position);
+
+// Makes the named sheet current; the sheet it leaves waits in modified_parts. On failure there is
+// no current sheet until a later switch succeeds.
+Status switch_sheet(EditorState& state, std::string_view name);
+
+// Changes a display name only; sheetIds, relationships and part names stay.
+Status rename_sheet(EditorState& state, std::string_view old_name, std::string_view new_name);
+
+// Removes the sheet's entry and relationship and drops its part from the next save; a deleted
+// current sheet is replaced by the first remaining one, or by a new Sheet1 when none remains.
+Status delete_sheet(EditorState& state, std::string_view name);
 
 }  // namespace qm

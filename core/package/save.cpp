@@ -2,6 +2,7 @@
 #include <deque>
 #include <set>
 
+#include "cells/cells.hpp"
 #include "package/package.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -24,25 +25,10 @@ Compression memory_compression(std::string_view name, std::size_t size) {
     return ends_with(name, ".xml") && size <= kStoredLimit ? Compression::Store : Compression::Deflate1;
 }
 
-// Bijective base 26, case-insensitive; nullopt for anything but letters or past 32 bits.
-std::optional<std::uint64_t> column_number(std::string_view letters) {
-    std::uint64_t n = 0;
-    for (char c : letters) {
-        if (!is_ascii_letter(static_cast<unsigned char>(c))) return std::nullopt;
-        n = n * 26 + static_cast<std::uint64_t>(ascii_upper(c) - 'A' + 1);
-        if (n > UINT32_MAX) return std::nullopt;
-    }
-    return n;
-}
-
-std::string column_letters(std::uint64_t n) {
-    std::string letters;
-    while (n > 0) {
-        --n;
-        letters.insert(letters.begin(), static_cast<char>('A' + n % 26));
-        n /= 26;
-    }
-    return letters;
+// Only plain letters make a column (13 at most, so the number cannot wrap).
+bool is_column_name(std::string_view letters) {
+    return letters.size() <= 13 &&
+           std::all_of(letters.begin(), letters.end(), [](char c) { return is_ascii_letter(static_cast<unsigned char>(c)); });
 }
 
 // Where a new or recomputed dimension element goes, as (position, length replaced).
@@ -74,7 +60,7 @@ std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
     if (!place) return std::nullopt;
 
     constexpr std::string_view kCellRef = "<c r=\"";
-    std::uint64_t max_column = 0;
+    std::uint64_t max_column = 0;  // 1-based; 0 while none was seen
     std::uint32_t max_row = 0;
     for (std::size_t at = find(sheet, kCellRef); at != npos; at = find(sheet, kCellRef, at)) {
         std::size_t begin = at + kCellRef.size();
@@ -82,18 +68,18 @@ std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
         if (quote == npos) break;
         std::string_view ref = sheet.substr(begin, quote - begin);
         at = quote + 1;
-        std::size_t digit = find_first_digit(ref);
-        if (digit == npos) continue;
-        if (digit > 0)
-            if (auto column = column_number(ref.substr(0, digit))) max_column = std::max(max_column, *column);
-        if (auto row = try_parse_u32(ref.substr(digit))) max_row = std::max(max_row, *row);
+        auto parts = split_cell_ref(ref);
+        if (!parts) continue;
+        if (!parts->first.empty() && is_column_name(parts->first))
+            max_column = std::max(max_column, column_to_index(parts->first) + 1);
+        if (auto row = try_parse_u32(parts->second)) max_row = std::max(max_row, *row);
     }
 
     std::string element = "<dimension ref=\"A1";
     if (max_column >= 2 || max_row >= 2) {
         // A sheet with references but no usable column or row still gets a valid range.
         element += ":";
-        element += column_letters(std::max<std::uint64_t>(max_column, 1));
+        append_column_letters(element, std::max<std::uint64_t>(max_column, 1) - 1);
         append_decimal(element, std::max<std::uint32_t>(max_row, 1));
     }
     element += "\"/>";

@@ -8,12 +8,11 @@ namespace qm {
 
 std::uint32_t scan_last_row(std::string_view text) {
     std::uint32_t last = 0;
-    XmlReader reader(text);
-    while (auto tag = reader.next()) {
-        if (!tag->opens() || tag->name != "row") continue;
-        if (auto r = first_attribute(tag->raw, "r"))
+    // Runs over whole worksheets at open: the lean pass, not the tag queue.
+    for_each_tag_named(text, "row", [&](std::string_view raw) {
+        if (auto r = first_attribute(raw, "r"))
             if (auto n = try_parse_u32(*r)) last = *n;
-    }
+    });
     return last;
 }
 
@@ -33,6 +32,13 @@ Result<std::string> load_sheet_text(EditorState& state, std::string_view part_na
 void stash_current_sheet(EditorState& state) {
     if (!state.sheet_path.empty())
         state.modified_parts.insert_or_assign(state.sheet_path, state.sheet_xml);
+}
+
+void leave_current_sheet(EditorState& state) {
+    if (!state.sheet_path.empty())
+        state.modified_parts.insert_or_assign(std::move(state.sheet_path), std::move(state.sheet_xml));
+    state.sheet_path.clear();
+    state.sheet_xml.clear();
 }
 
 }  // namespace qm

@@ -45,4 +45,8 @@ Result<std::string> load_sheet_text(EditorState& state, std::string_view part_na
 // Store the current sheet's text in modified_parts (when there is a current sheet).
 void stash_current_sheet(EditorState& state);
 
+// The same for a sheet being left: its text is moved rather than copied (worksheets can be very
+// large), and the editor has no current sheet afterwards.
+void leave_current_sheet(EditorState& state);
+
 }  // namespace qm

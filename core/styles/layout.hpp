@@ -8,6 +8,7 @@
 
 #include "cells/cells.hpp"
 #include "state/state.hpp"
+#include "styles/styles.hpp"
 #include "support/error.hpp"
 
 namespace qm {
@@ -60,7 +61,16 @@ Status check_width(double width);
 // `mergeCells` block in its schema position when the sheet has none.
 Status merge_cells(EditorState& state, std::string_view range);
 
-// ---- number formats ----
+// ---- number formats and alignment ----
+
+// Lays the number format `code` over the cells of `range` (a cell, a rectangle, "B:" or "5:"); a
+// whole column also gets it as its default style. The text format "@" then turns the range's
+// numeric cells into text cells.
+Status set_number_format(EditorState& state, std::string_view range, std::string_view code);
+
+// Lays `align` over the cells of `range`. "B:" and "B5:" restyle column B from row 1 or 5 on; only
+// from row 1 does the column also get the alignment as its default style.
+Status set_alignment(EditorState& state, std::string_view range, const Alignment& align);
 
 // Numeric cells of the range (no `t`, or t="n", holding a `v` and no formula) become inline strings
 // holding the same text, as the text format "@" asks.

@@ -114,4 +114,30 @@ Status convert_to_text_cells(EditorState& state, const RangeSpec& range) {
     return {};
 }
 
+Status set_number_format(EditorState& state, std::string_view range, std::string_view code) {
+    StyleSpec change;
+    change.num_fmt = std::string(code);
+    auto parsed = parse_range(range);
+    if (!parsed) return fail(std::move(parsed.error()));
+    Status styled;
+    switch (parsed->kind) {
+        case RangeSpec::Kind::Cell: styled = style_single_cell(state, parsed->cell, change); break;
+        case RangeSpec::Kind::CellRange:
+            styled = style_rectangle(state, parsed->range.first, parsed->range.second, change);
+            break;
+        case RangeSpec::Kind::Row: styled = style_row(state, parsed->index, change); break;
+        case RangeSpec::Kind::Column: {
+            styled = style_column(state, parsed->index, 1, change);
+            if (!styled) break;
+            auto format = add_cell_format(state, change);
+            if (!format) return fail(std::move(format.error()));
+            styled = set_column_props(state, parsed->index, std::nullopt, *format);
+            break;
+        }
+    }
+    if (!styled) return styled;
+    if (code == "@") return convert_to_text_cells(state, *parsed);
+    return {};
+}
+
 }  // namespace qm

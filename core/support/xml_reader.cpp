@@ -3,6 +3,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace qm {
@@ -132,6 +133,48 @@ std::optional<Tag> XmlReader::next() {
     Tag tag = queue_.front();
     queue_.pop_front();
     return tag;
+}
+
+namespace {
+struct NamedTagScan {
+    XML_Parser parser;
+    std::string_view text;
+    const char* name;
+    void (*on_tag)(void*, std::string_view);
+    void* context;
+
+    static void on_start(void* data, const XML_Char* tag_name, const XML_Char**) {
+        auto* scan = static_cast<NamedTagScan*>(data);
+        if (std::strcmp(tag_name, scan->name) != 0) return;
+        XML_Index index = XML_GetCurrentByteIndex(scan->parser);
+        if (index < 0 || static_cast<std::size_t>(index) >= scan->text.size()) return;
+        std::size_t at = static_cast<std::size_t>(index);
+        std::size_t count = static_cast<std::size_t>(XML_GetCurrentByteCount(scan->parser));
+        scan->on_tag(scan->context, scan->text.substr(at, std::min(count, scan->text.size() - at)));
+    }
+
+    static void on_doctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+        XML_StopParser(static_cast<NamedTagScan*>(data)->parser, XML_FALSE);
+    }
+};
+}  // namespace
+
+void for_each_tag_named(std::string_view text, const char* name, void (*on_tag)(void*, std::string_view),
+                        void* context) {
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    if (!parser) return;
+    NamedTagScan scan{parser, text, name, on_tag, context};
+    XML_SetUserData(parser, &scan);
+    XML_SetStartElementHandler(parser, &NamedTagScan::on_start);
+    XML_SetStartDoctypeDeclHandler(parser, &NamedTagScan::on_doctype);
+    std::size_t fed = 0;
+    do {
+        std::size_t len = std::min(kChunk, text.size() - fed);
+        bool last = fed + len == text.size();
+        if (XML_Parse(parser, text.data() + fed, int(len), last ? XML_TRUE : XML_FALSE) == XML_STATUS_ERROR) break;
+        fed += len;
+    } while (fed < text.size());
+    XML_ParserFree(parser);
 }
 
 std::optional<std::string_view> first_attribute(std::string_view tag, std::string_view name) {

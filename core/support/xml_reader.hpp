@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace qm {
 
@@ -64,6 +65,19 @@ private:
     std::optional<std::string> stop_reason_;
     friend struct Impl;
 };
+
+// Calls on_tag(raw tag) for every start and empty-element tag whose qualified name is exactly
+// `name`, in document order, until the end of the text or the first error (which is not reported).
+// One expat pass without XmlReader's per-tag bookkeeping: for single scans of large worksheets.
+void for_each_tag_named(std::string_view text, const char* name, void (*on_tag)(void* context, std::string_view raw),
+                        void* context);
+
+template <class F>
+void for_each_tag_named(std::string_view text, const char* name, F&& on_tag) {
+    for_each_tag_named(
+        text, name, [](void* f, std::string_view raw) { (*static_cast<std::remove_reference_t<F>*>(f))(raw); },
+        static_cast<void*>(&on_tag));
+}
 
 // ---- inline template ----
 

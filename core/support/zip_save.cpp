@@ -403,15 +403,7 @@ ZipUpdate::~ZipUpdate() {
 }
 
 Result<ZipUpdate> ZipUpdate::open(const std::string& source, const std::string& target) {
-    auto resolved = resolve_save_target(target);
-    if (!resolved) return fail(std::move(resolved.error()));
-    struct stat target_st;
-    // Refused before any work: rename() could not put a file there.
-    if (::stat(resolved->c_str(), &target_st) == 0 && S_ISDIR(target_st.st_mode))
-        return fail(system_message(EISDIR));
-
     auto context = std::make_unique<Context>();
-    context->target = std::move(*resolved);
     context->source_fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (context->source_fd < 0) return fail(system_message(errno));
     struct stat st;
@@ -437,7 +429,14 @@ Result<ZipUpdate> ZipUpdate::open(const std::string& source, const std::string& 
     }
     zip_error_fini(&error);
     zip_int64_t entries = zip_get_num_entries(archive, 0);
-    return ZipUpdate(archive, owned, entries < 0 ? 0 : static_cast<std::uint64_t>(entries));
+    ZipUpdate update(archive, owned, entries < 0 ? 0 : static_cast<std::uint64_t>(entries));
+
+    auto resolved = resolve_save_target(target);
+    if (!resolved) return fail(std::move(resolved.error()));
+    // Refused before any work: rename() could not put a file there.
+    if (::stat(resolved->c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fail(system_message(EISDIR));
+    owned->target = std::move(*resolved);
+    return update;
 }
 
 Result<std::string> ZipUpdate::entry_name(std::uint64_t index) const {

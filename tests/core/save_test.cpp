@@ -45,6 +45,8 @@ TEST(SheetDimension, RangeFromTheLargestColumnAndRow) {
              Case{"<c r=\"A4294967295\"/>", "A1:A4294967295"},
              Case{"<c r=\"QQ\"/><c r=\"C2\"/>", "A1:C2"},  // no digit: ignored
              Case{"<c r=\"12\"/>", "A1:A12"},             // no letters: only the row
+             Case{"<c r=\"$C5\"/>", "A1:A5"},             // not a column name: only the row
+             Case{"<c r=\"AAAAAAAAAAAAAA3\"/>", "A1:A3"},  // would wrap: only the row
              Case{"<c s=\"1\" r=\"F9\"/><c  r=\"G9\"/>", "A1"},  // r not right after "<c "
              Case{"<c r=\"C3\"/><c r=\"D4", "A1:C3"},        // unterminated value ends the scan
          }) {
@@ -243,5 +245,7 @@ TEST_F(SavePackage, FailuresNameTheirCause) {
     auto gone = save_package(*state, (dir_ / "out.xlsx").string());
     ASSERT_FALSE(gone);
     EXPECT_EQ(gone.error().message, "No such file or directory");
+    // The source is read before anything about the target is looked at.
+    EXPECT_EQ(save_package(*state, dir_.string()).error().message, "No such file or directory");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
 }

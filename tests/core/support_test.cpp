@@ -128,3 +128,23 @@ TEST(XmlReader, Attributes) {
     EXPECT_EQ(first_attribute(tag, "sheetId").value(), "2");
     EXPECT_FALSE(first_attribute(tag, "id"));
 }
+
+TEST(XmlScan, NamedTagsAcrossChunksUntilTheFirstError) {
+    std::string text = "<w>";
+    for (int i = 1; i <= 40000; ++i) text += "<row r=\"" + std::to_string(i) + "\"><c/></row>";  // ~1.1 MB
+    text += "<x:row r=\"0\"/><row\nr='last'/></w>";
+    std::vector<std::string> seen;
+    for_each_tag_named(text, "row", [&](std::string_view raw) { seen.emplace_back(raw); });
+    ASSERT_EQ(seen.size(), 40001u);
+    EXPECT_EQ(seen[39999], "<row r=\"40000\">");
+    EXPECT_EQ(seen.back(), "<row\nr='last'/>");
+
+    seen.clear();
+    for_each_tag_named("<w><row a=\"1\"/><row></w><row b=\"2\"/>", "row", [&](std::string_view raw) { seen.emplace_back(raw); });
+    EXPECT_EQ(seen, (std::vector<std::string>{"<row a=\"1\"/>", "<row>"}));
+    seen.clear();
+    for_each_tag_named("<!DOCTYPE w><w><row/></w>", "row", [&](std::string_view raw) { seen.emplace_back(raw); });
+    EXPECT_TRUE(seen.empty());
+    for_each_tag_named("", "row", [&](std::string_view raw) { seen.emplace_back(raw); });
+    EXPECT_TRUE(seen.empty());
+}

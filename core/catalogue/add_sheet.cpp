@@ -1,0 +1,119 @@
+#include <algorithm>
+#include <limits>
+
+#include "catalogue/catalogue.hpp"
+#include "state/namespaces.hpp"
+#include "support/numbers.hpp"
+#include "support/text.hpp"
+#include "support/xml_reader.hpp"
+#include "support/zip_archive.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::string_view kSheetPartPrefix = "xl/worksheets/sheet";
+constexpr std::string_view kXmlSuffix = ".xml";
+
+std::string empty_worksheet_text() {
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                       "        <worksheet xmlns=\"";
+    text += SPREADSHEETML_NS;
+    text += "\">\n"
+            "          <sheetData> </sheetData>\n"
+            "        </worksheet>";
+    return text;
+}
+
+// N of "xl/worksheets/sheet<N>.xml".
+std::optional<std::uint64_t> sheet_part_number(std::string_view name) {
+    if (name.size() <= kSheetPartPrefix.size() + kXmlSuffix.size()) return std::nullopt;
+    if (!name.starts_with(kSheetPartPrefix) || !name.ends_with(kXmlSuffix)) return std::nullopt;
+    std::string_view digits = name.substr(
+        kSheetPartPrefix.size(), name.size() - kSheetPartPrefix.size() - kXmlSuffix.size());
+    auto n = parse_u64(digits);
+    return n ? std::optional<std::uint64_t>(*n) : std::nullopt;
+}
+
+// One more than the largest "rId<n>" among the Relationship ids, whatever their type.
+std::uint64_t next_relationship_number(std::string_view rels) {
+    std::uint64_t largest = 0;
+    XmlReader reader(rels);
+    while (auto tag = reader.next()) {
+        if (!tag->opens() || tag->name != "Relationship") continue;
+        auto id = first_attribute(tag->raw, "Id");
+        if (!id || !id->starts_with("rId")) continue;
+        if (auto n = try_parse_u32(id->substr(3))) largest = std::max<std::uint64_t>(largest, *n);
+    }
+    return largest + 1;
+}
+
+// One more than the largest worksheet part number the source archive or this editor has ever
+// used. Parts deleted in this editor count too: a number that was handed out and then deleted
+// would otherwise come back, and the save leaves deleted names out, losing the new sheet.
+Result<std::uint64_t> next_sheet_number(const EditorState& state) {
+    auto zip = ZipReader::open(state.source_path);
+    if (!zip) return fail(std::move(zip.error()));
+    std::uint64_t largest = 0;
+    auto consider = [&](std::string_view name) {
+        if (auto n = sheet_part_number(name)) largest = std::max(largest, *n);
+    };
+    for (std::uint64_t i = 0, count = zip->entry_count(); i < count; ++i) consider(zip->entry_name(i));
+    for (const auto& [name, text] : state.modified_parts) consider(name);
+    for (const auto& name : state.deleted_parts) consider(name);
+    if (largest == std::numeric_limits<std::uint64_t>::max())
+        return fail("No free worksheet part number left in the package");
+    return largest + 1;
+}
+
+}  // namespace
+
+std::size_t count_sheet_elements(std::string_view workbook) {
+    std::size_t count = 0;
+    XmlReader reader(workbook);
+    while (auto tag = reader.next())
+        if (tag->opens() && tag->name == "sheet") ++count;
+    return count;
+}
+
+Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t position) {
+    auto parsed = parse_sheet_entries(state.workbook_xml);
+    if (!parsed) return fail(std::move(parsed.error()));
+    for (const SheetEntry& entry : parsed->entries)
+        if (entry.name == name) return fail("Sheet " + std::string(name) + " already exists");
+    std::uint64_t at = std::min<std::uint64_t>(position, count_sheet_elements(state.workbook_xml));
+
+    auto sheet_number = next_sheet_number(state);
+    if (!sheet_number) return fail(std::move(sheet_number.error()));
+    std::string rel_id = "rId" + to_decimal(next_relationship_number(state.workbook_rels_xml));
+    std::string target = "worksheets/sheet" + to_decimal(*sheet_number) + ".xml";
+    std::string part_name = "xl/" + target;
+
+    std::vector<SheetEntry>& entries = parsed->entries;
+    SheetEntry added{std::string(name), "0", rel_id};
+    if (at < entries.size()) entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
+    else entries.push_back(std::move(added));
+    std::string workbook = state.workbook_xml;
+    splice(workbook, parsed->block.begin, parsed->block.end - parsed->block.begin,
+           render_sheet_entries(entries, true));
+
+    std::string rels = state.workbook_rels_xml;
+    std::size_t close = find(rels, "</Relationships");
+    if (close == npos) return fail("</Relationships> not found in workbook.xml.rels");
+    std::string element = "<Relationship Id=\"" + rel_id + "\" Type=\"";
+    element += REL_TYPE_WORKSHEET;
+    element += "\" Target=\"" + target + "\"/>";
+    insert_at(rels, close, element);
+
+    state.workbook_xml = std::move(workbook);
+    state.workbook_rels_xml = std::move(rels);
+    leave_current_sheet(state);
+    std::string text = empty_worksheet_text();
+    state.modified_parts.insert_or_assign(part_name, text);
+    state.sheet_path = std::move(part_name);
+    state.sheet_xml = std::move(text);
+    state.last_row = 0;
+    return {};
+}
+
+}  // namespace qm
