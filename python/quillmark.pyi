@@ -86,6 +86,25 @@ class Editor:
         A text starting with "=" is a formula, a decimal number literal is a number, anything else
         an inline string."""
 
+    def append_row(self, cells: Sequence[str]) -> None:
+        """Add a row numbered one past the last row this editor knows of, values from column A on.
+
+        Existing rows are not examined; a sheet whose sheetData is self-closed is refused."""
+
+    def append_table_at(self, cells: Sequence[Sequence[str]], start_cell: str) -> None:
+        """Write rows of values with their top-left cell at `start_cell`, in one pass.
+
+        Values go into existing rows and cells (existing cells keep their style) or into new rows
+        placed in row order; cells stay in column order."""
+
+    def last_row_index(self, col_name: str) -> int:
+        """Highest row number of a cell in any of the columns, given as letters separated by
+        "," ("A" or "a, E"); 0 when there is none. Styled empty cells count."""
+
+    def last_rows_index(self, col_name: str) -> list[int]:
+        """Highest row number per column of a span such as "A:E", in column order (0 for an empty
+        column). Spans wider than 16384 columns are refused."""
+
     def save(self, path: _Path) -> None:
         """Write the workbook to `path`, which may be the file it was opened from.
 

@@ -3,6 +3,7 @@
 // that write cells, rows and blocks into the current worksheet.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -69,6 +70,10 @@ std::optional<std::uint32_t> style_of_cell(std::string_view cell_markup);
 // The first "<sheetData/>" becomes an open and close pair, so that rows can be inserted.
 void normalize_sheet_data(std::string& sheet_xml);
 
+// Whether the "<c" whose next byte is at `after_c` opens a cell element (and not <color>, <charset>
+// or the like inside rich text); the end of the text counts as ">".
+bool opens_cell(std::string_view text, std::size_t after_c);
+
 // Column of a cell reference for ordering cells within a row: the letters before the first digit,
 // case-insensitive. Absent when they are not 1 to 13 ASCII letters (13 fit in 64 bits).
 std::optional<std::uint64_t> reference_column(std::string_view reference);
@@ -77,5 +82,38 @@ std::optional<std::uint64_t> reference_column(std::string_view reference);
 // a missing cell goes before the first cell of its row with a greater column, a missing row before
 // the first row with a greater number.
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value);
+
+// A new row numbered last_row + 1 before "</sheetData>", cells from column A. The counter advances
+// even when the sheet has no "</sheetData>".
+Status append_row(EditorState& state, std::span<const std::string> values);
+
+// Writes rows of values with their top-left cell at `start`, merging them into existing rows and
+// cells in one pass over the sheet. On failure the sheet text is as normalize_sheet_data left it.
+Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start);
+
+// Markup of a new row: one cell per value, from `first_column` on, no styles.
+std::string build_row(std::uint32_t row, std::uint64_t first_column, std::span<const std::string> values);
+void append_built_row(std::string& out, std::uint32_t row, std::uint64_t first_column,
+                      std::span<const std::string> values);
+
+// Existing row markup with the values written into it: existing cells keep their style and
+// position, missing ones are inserted in column order. A self-closed row becomes an open and
+// close pair. Everything not written to stays byte for byte.
+Result<std::string> merge_row(std::string_view row_markup, std::uint32_t row, std::uint64_t first_column,
+                              std::span<const std::string> values);
+Status append_merged_row(std::string& out, std::string_view row_markup, std::uint32_t row,
+                         std::uint64_t first_column, std::span<const std::string> values);
+
+// ---- row queries ----
+
+// Spans wider than this are refused: a sheet has no more columns, and an empty or very long piece
+// would otherwise ask for a table of billions of entries.
+inline constexpr std::uint64_t kMaxColumnSpan = 16384;
+
+// Highest row number of a cell in any of the comma-separated columns; 0 when there is none.
+// Cells are read by their `r` attribute, wherever they lie; malformed XML ends the reading.
+std::uint32_t last_row_index(const EditorState& state, std::string_view columns);
+// Highest row number per column of a span such as A:E, in column order.
+Result<std::vector<std::uint32_t>> last_rows_index(const EditorState& state, std::string_view span);
 
 }  // namespace qm

@@ -19,14 +19,6 @@ struct CellSlot {
     std::size_t end = 0;
 };
 
-bool starts_cell(std::string_view text, std::size_t after_c) {
-    if (after_c >= text.size()) return true;
-    switch (text[after_c]) {
-        case ' ': case '/': case '>': case 'r': case 's': case 't': return true;
-        default: return false;
-    }
-}
-
 // Walks the cells of the row content [content_begin, content_end) of `text`.
 Result<CellSlot> locate_cell(std::string_view text, std::size_t content_begin, std::size_t content_end,
                              std::string_view coords) {
@@ -39,7 +31,7 @@ Result<CellSlot> locate_cell(std::string_view text, std::size_t content_begin, s
         std::size_t gt = find(text, ">", lt + 2);
         if (gt == npos) break;
         walk = gt + 1;
-        if (!starts_cell(text, lt + 2)) continue;
+        if (!opens_cell(text, lt + 2)) continue;
         std::size_t attr = find_before(text, kRAttr, lt, gt);
         if (attr == npos) continue;
         std::size_t value_begin = attr + kRAttr.size();
@@ -68,6 +60,14 @@ Result<CellSlot> locate_cell(std::string_view text, std::size_t content_begin, s
 }
 
 }  // namespace
+
+bool opens_cell(std::string_view text, std::size_t after_c) {
+    if (after_c >= text.size()) return true;
+    switch (text[after_c]) {
+        case ' ': case '/': case '>': case 'r': case 's': case 't': return true;
+        default: return false;
+    }
+}
 
 void normalize_sheet_data(std::string& sheet_xml) {
     constexpr std::string_view kSelfClosed = "<sheetData/>";

@@ -96,6 +96,10 @@ XmlReader::XmlReader(std::string_view text, bool fragment)
     }
 }
 
+void XmlReader::skip_end_tags() {
+    if (parser_) XML_SetEndElementHandler(static_cast<XML_Parser>(parser_), nullptr);
+}
+
 XmlReader::~XmlReader() {
     if (parser_) XML_ParserFree(static_cast<XML_Parser>(parser_));
 }

@@ -46,6 +46,10 @@ public:
     XmlReader(const XmlReader&) = delete;
     XmlReader& operator=(const XmlReader&) = delete;
 
+    // Report start and empty-element tags only; call before the first next(). Readers that never
+    // look at end tags save a callback per element.
+    void skip_end_tags();
+
     // The next tag; nullopt at the end of the text or at the first error.
     std::optional<Tag> next();
     // Set once next() has returned nullopt because of malformed XML.
