@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
+#include "dataframe.hpp"
 #include "editor_sheets.hpp"
 #include "editor_cells.hpp"
 #include "editor_layout.hpp"
@@ -94,6 +95,8 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "last_rows_index($self, col_name)\n--\n\n"},
     {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
      METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
+    {"with_polars", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_with_polars)),
+     METH_FASTCALL | METH_KEYWORDS, "with_polars($self, py_df, start_cell=None)\n--\n\n"},
     {"set_number_format", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_number_format)),
      METH_FASTCALL | METH_KEYWORDS, "set_number_format($self, range, fmt)\n--\n\n"},
     {"set_fill", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_fill)),

@@ -8,10 +8,15 @@ out-of-range integers).
 
 import enum
 import os
-from collections.abc import Sequence
-from typing import Self, final
+from collections.abc import Iterable, Sequence
+from typing import Protocol, Self, final
 
 _Path = str | os.PathLike[str]
+
+class _Frame(Protocol):
+    @property
+    def columns(self) -> Sequence[str]: ...
+    def iter_rows(self) -> Iterable[Sequence[object]]: ...
 
 @final
 class HorizAlignment(enum.Enum):
@@ -112,6 +117,15 @@ class Editor:
         complete, so a failed save leaves the target as it was; a symbolic link at `path` is
         written through, and an existing file keeps its permission bits. Parts the editor did not
         touch are copied in their compressed form. The current sheet stays current."""
+
+    def with_polars(self, py_df: _Frame, start_cell: str | None = None) -> None:
+        """Write a DataFrame as a table: the column names as a header row at `start_cell` (default
+        "A1"), then one row per DataFrame row.
+
+        Any object with a `columns` sequence of str and an `iter_rows()` method yielding row
+        sequences works; polars is never imported. None becomes an empty text, bools "TRUE" /
+        "FALSE", dates and datetimes serial numbers (their columns then get the formats
+        "yyyy-mm-dd" / "yyyy-mm-dd hh:mm:ss" over the data rows), anything else str(value)."""
 
     def set_number_format(self, range: str, fmt: str) -> Editor:
         """Give every cell of `range` the number format `fmt`: a built-in code ("0.00", "0%",
