@@ -165,6 +165,20 @@ def test_existing_number_format_with_quotes_is_kept(tmp_path):
     assert entry_counts(styles_text(out))["numFmt"] == entry_counts(styles_text(str(path)))["numFmt"]
 
 
+def test_dates_stay_dates_when_styled(tmp_path):
+    import datetime
+
+    path = tmp_path / "dates.xlsx"
+    wb = openpyxl.Workbook()
+    wb.active["A1"] = datetime.date(2024, 3, 1)  # built-in number format 14
+    wb.active["A1"].number_format = "mm-dd-yy"
+    wb.save(path)
+    out = saved(quillmark.Editor(str(path)).set_fill("A1:A2", "FFDDEEFF").set_border("A1", "thin"), tmp_path)
+    cell = openpyxl.load_workbook(out).active["A1"]
+    assert cell.is_date and cell.value == datetime.datetime(2024, 3, 1)
+    assert cell.number_format == "mm-dd-yy" and cell.fill.fgColor.rgb == "FFDDEEFF"
+
+
 @pytest.mark.parametrize(
     "call, exc, message",
     [
