@@ -250,3 +250,16 @@ def test_libreoffice_converts_a_styled_file(table, tmp_path):
     assert rows[:4] == [["Region", "Q1", "Q2", "", ""], ["North", "120", "135", "", ""],
                         ["South", "98", "101", "", ""], ["East", "7", "8", "", ""]]
     assert rows[5][4] == "tail"
+
+
+@pytest.mark.parametrize("size, text", [(1e300, "42949672"), (-1e300, "0"), (float("nan"), "0"),
+                                        (3.4028235e38, "42949672"), (10.999, "11")])
+def test_font_sizes_beyond_the_float_range_saturate(table, tmp_path, size, text):
+    editor = quillmark.Editor(table)
+    editor.set_font("A1", "Arial", size)
+    out = tmp_path / "sizes.xlsx"
+    editor.save(out)
+    with zipfile.ZipFile(out) as z:
+        styles = z.read("xl/styles.xml").decode()
+    assert re.search(rf'<font>(?:<[bi]/>)*<sz val="{text}(\.\d+)?"/><name val="Arial"/></font>', styles)
+    openpyxl.load_workbook(out)
