@@ -18,7 +18,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: deps venv build test test-core test-python demo sanitize bench install clean
 
-.stamps/apt:
+.stamps/apt: Makefile
 	@mkdir -p .stamps
 	@missing=""; for p in $(APT_PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
@@ -51,11 +51,13 @@ test-python: build
 test: test-core test-python
 
 # The demo runs against the module as users get it: installed into the venv by pip.
-$(VENV)/.quillmark: $(VENV)/.installed CMakeLists.txt pyproject.toml $(shell find core python -type f 2>/dev/null)
+# The stamp lives in this tree, not in the venv, so two checkouts sharing a venv never mistake
+# each other's build for their own.
+.stamps/installed: $(VENV)/.installed CMakeLists.txt pyproject.toml $(shell find core python -type f 2>/dev/null)
 	$(VPY) -m pip install -q --no-build-isolation .
-	@touch $@
+	@mkdir -p .stamps && touch $@
 
-install: deps $(VENV)/.quillmark
+install: deps .stamps/installed
 
 demo: install
 	cd examples && ../$(VPY) demo.py

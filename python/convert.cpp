@@ -2,6 +2,9 @@
 
 #include "align.hpp"
 
+#include <cmath>
+#include <limits>
+
 namespace qmpy {
 
 std::optional<std::string> to_text(PyObject* obj) {
@@ -82,7 +85,16 @@ std::optional<double> to_real(PyObject* obj) {
 std::optional<float> to_narrow_real(PyObject* obj) {
     auto value = to_real(obj);
     if (!value) return std::nullopt;
-    return static_cast<float>(*value);
+    // Converting a double outside the float range is undefined in C++; round to nearest instead:
+    // past FLT_MAX plus half its spacing (2^103) is infinity, below it FLT_MAX.
+    double v = *value;
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (std::isfinite(v) && std::fabs(v) > kMax) {
+        float limit = std::fabs(v) >= kMax + 0x1p103 ? std::numeric_limits<float>::infinity()
+                                                     : std::numeric_limits<float>::max();
+        return std::copysign(limit, static_cast<float>(v > 0 ? 1 : -1));
+    }
+    return static_cast<float>(v);
 }
 
 std::optional<std::uint64_t> to_count(PyObject* obj) {

@@ -15,6 +15,8 @@ std::string format_serial(double serial);
 // None, bool, datetime, date, then str() of anything else. False with an exception set on failure.
 bool typed_value_text(PyObject* value, std::string& text, ValueClass& cls);
 
+PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
+
 
 
 }  // namespace qmpy

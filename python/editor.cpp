@@ -2,8 +2,10 @@
 
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
+#include "dataframe.hpp"
 #include "editor_sheets.hpp"
 #include "editor_cells.hpp"
+#include "editor_layout.hpp"
 #include "editor_save.hpp"
 #include "editor_styles.hpp"
 #include "package/package.hpp"
@@ -93,13 +95,29 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "last_rows_index($self, col_name)\n--\n\n"},
     {"save", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_save)),
      METH_FASTCALL | METH_KEYWORDS, "save($self, path)\n--\n\n"},
+    {"with_polars", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_with_polars)),
+     METH_FASTCALL | METH_KEYWORDS, "with_polars($self, py_df, start_cell=None)\n--\n\n"},
+    {"set_number_format", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_number_format)),
+     METH_FASTCALL | METH_KEYWORDS, "set_number_format($self, range, fmt)\n--\n\n"},
     {"set_fill", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_fill)),
      METH_FASTCALL | METH_KEYWORDS, "set_fill($self, range, fmt)\n--\n\n"},
     {"set_font", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_font)),
      METH_FASTCALL | METH_KEYWORDS,
      "set_font($self, range, name, size, bold=False, italic=False, align=None)\n--\n\n"},
+    {"set_alignment", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_alignment)),
+     METH_FASTCALL | METH_KEYWORDS, "set_alignment($self, range, spec)\n--\n\n"},
+    {"merge_cells", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_merge_cells)),
+     METH_FASTCALL | METH_KEYWORDS, "merge_cells($self, range)\n--\n\n"},
     {"set_border", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_border)),
      METH_FASTCALL | METH_KEYWORDS, "set_border($self, range, style)\n--\n\n"},
+    {"set_column_width", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width)),
+     METH_FASTCALL | METH_KEYWORDS, "set_column_width($self, col_letter, width)\n--\n\n"},
+    {"set_column_width_range", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_width_range)),
+     METH_FASTCALL | METH_KEYWORDS, "set_column_width_range($self, col_range, width)\n--\n\n"},
+    {"set_columns_width", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_columns_width)),
+     METH_FASTCALL | METH_KEYWORDS, "set_columns_width($self, col_letters, width)\n--\n\n"},
+    {"set_column_widths", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_set_column_widths)),
+     METH_FASTCALL | METH_KEYWORDS, "set_column_widths($self, widths)\n--\n\n"},
     {"remove_style", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(editor_remove_style)),
      METH_FASTCALL | METH_KEYWORDS, "remove_style($self, range)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},

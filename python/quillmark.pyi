@@ -8,10 +8,15 @@ out-of-range integers).
 
 import enum
 import os
-from collections.abc import Sequence
-from typing import Self, final
+from collections.abc import Iterable, Sequence
+from typing import Protocol, Self, final
 
 _Path = str | os.PathLike[str]
+
+class _Frame(Protocol):
+    @property
+    def columns(self) -> Sequence[str]: ...
+    def iter_rows(self) -> Iterable[Sequence[object]]: ...
 
 @final
 class HorizAlignment(enum.Enum):
@@ -113,6 +118,22 @@ class Editor:
         written through, and an existing file keeps its permission bits. Parts the editor did not
         touch are copied in their compressed form. The current sheet stays current."""
 
+    def with_polars(self, py_df: _Frame, start_cell: str | None = None) -> None:
+        """Write a DataFrame as a table: the column names as a header row at `start_cell` (default
+        "A1"), then one row per DataFrame row.
+
+        Any object with a `columns` sequence of str and an `iter_rows()` method yielding row
+        sequences works; polars is never imported. None becomes an empty text, bools "TRUE" /
+        "FALSE", dates and datetimes serial numbers (their columns then get the formats
+        "yyyy-mm-dd" / "yyyy-mm-dd hh:mm:ss" over the data rows), anything else str(value)."""
+
+    def set_number_format(self, range: str, fmt: str) -> Editor:
+        """Give every cell of `range` the number format `fmt`: a built-in code ("0.00", "0%",
+        "@", ...) keeps its built-in id, any other code is added to the style sheet once.
+
+        A whole column ("B:") also gets the format as its default style. With "@" the range's
+        numeric cells become text cells holding the same digits. Returns the editor."""
+
     def set_fill(self, range: str, fmt: str) -> Editor:
         """Give every cell of `range` a solid fill of the ARGB colour `fmt` ("FFFFC000"; letters
         are upper-cased, the text is not checked). Other parts of each cell's style are kept.
@@ -133,9 +154,34 @@ class Editor:
         """Give every cell of `range` the font `name` at `size` points (and the alignment `align`,
         which replaces the cells' alignment as a whole, when given). Returns the editor."""
 
+    def set_alignment(self, range: str, spec: AlignSpec) -> Editor:
+        """Give every cell of `range` the alignment `spec`, replacing the cells' alignment as a
+        whole. "B:" restyles column B and gives the column a default alignment; "B5:" restyles
+        the cells of column B from row 5 down only. Returns the editor."""
+
+    def merge_cells(self, range: str) -> Editor:
+        """Record `range` as a merged range of the current sheet. The text is written as given
+        (escaped for XML, not validated); the covered cells are left as they are. Returns the editor."""
+
     def set_border(self, range: str, style: str) -> Editor:
         """Give every cell of `range` the border `style` ("thin", "medium", ...; not checked) on
         all four edges. Returns the editor."""
+
+    def set_column_width(self, col_letter: str, width: float) -> Editor:
+        """Set the width of one column ("B", case and surrounding white space ignored).
+        The width must lie in (0, 255]. Returns the editor."""
+
+    def set_column_width_range(self, col_range: str, width: float) -> Editor:
+        """Set the width of every column of a span such as "A:E" (or of one column).
+        Returns the editor."""
+
+    def set_columns_width(self, col_letters: Sequence[str], width: float) -> Editor:
+        """Set the width of every column named by the entries (letters or spans).
+        Returns the editor."""
+
+    def set_column_widths(self, widths: dict[str, float]) -> Editor:
+        """Set each key's columns (letters or a span) to its width, entry by entry; the entries
+        before a failing one stay applied. Returns the editor."""
 
     def remove_style(self, range: str) -> Editor:
         """Drop the style of the existing cells of `range` (their `s` attribute); the style sheet,

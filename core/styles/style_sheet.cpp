@@ -448,7 +448,7 @@ Result<std::uint32_t> num_fmt_id_for(EditorState& state, std::string_view code) 
 }
 
 Result<std::uint32_t> add_cell_format(EditorState& state, const StyleSpec& spec) {
-    std::uint32_t num_fmt_id = 0;
+    std::uint32_t num_fmt_id = spec.num_fmt_id.value_or(0);
     if (spec.num_fmt) {
         auto id = num_fmt_id_for(state, *spec.num_fmt);
         if (!id) return fail(std::move(id.error()));
@@ -516,15 +516,21 @@ Result<StyleSpec> spec_of_style(EditorState& state, std::optional<std::uint32_t>
     spec.fill_id = format.fill_id;
     spec.border_id = format.border_id;
     spec.alignment = format.alignment;
-    if (format.num_fmt_id != 0)
+    if (format.num_fmt_id != 0) {
         if (auto code = ix.codes_by_id.find(format.num_fmt_id); code != ix.codes_by_id.end())
             spec.num_fmt = code->second;
+        else
+            spec.num_fmt_id = format.num_fmt_id;
+    }
     return spec;
 }
 
 StyleSpec merge_style(const StyleSpec& cell, const StyleSpec& change) {
     StyleSpec merged = cell;
-    if (change.num_fmt) merged.num_fmt = change.num_fmt;
+    if (change.num_fmt) {
+        merged.num_fmt = change.num_fmt;
+        merged.num_fmt_id.reset();
+    }
     if (change.font_id) merged.font_id = change.font_id;
     if (change.fill_id) merged.fill_id = change.fill_id;
     if (change.border_id) merged.border_id = change.border_id;

@@ -43,6 +43,9 @@ struct CellFormat {
 // format is the code as the caller writes it, unescaped.
 struct StyleSpec {
     std::optional<std::string> num_fmt;
+    // A cell's number-format id that has no code here (built-in ids such as 14, the date format),
+    // so that a format derived from it keeps showing dates as dates. A change's num_fmt replaces it.
+    std::optional<std::uint32_t> num_fmt_id;
     std::optional<std::uint32_t> font_id;
     std::optional<std::uint32_t> fill_id;
     std::optional<std::uint32_t> border_id;

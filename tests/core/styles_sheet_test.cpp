@@ -347,12 +347,22 @@ TEST(StyleSheet, SpecOfStyleAndMerge) {
     EditorState st = s.state();
     auto first = spec_of_style(st, 0);
     ASSERT_TRUE(first);
-    EXPECT_FALSE(first->num_fmt);  // built-in 14 is not in the table
+    EXPECT_FALSE(first->num_fmt);  // built-in 14 has no code here, but its id is kept
+    EXPECT_EQ(first->num_fmt_id, 14u);
     EXPECT_EQ(first->font_id, 1u);
+    StyleSpec fill;
+    fill.fill_id = 2;
+    auto dated = add_cell_format(st, merge_style(*first, fill));
+    ASSERT_TRUE(dated);
+    EXPECT_EQ(st.style_index->cell_formats[*dated].num_fmt_id, 14u);  // dates stay dates
+    StyleSpec text;
+    text.num_fmt = "@";
+    auto as_text = add_cell_format(st, merge_style(*first, text));
+    EXPECT_EQ(st.style_index->cell_formats[as_text.value()].num_fmt_id, 49u);
     auto second = spec_of_style(st, 1).value();
     EXPECT_EQ(second.num_fmt, "0.00");
     EXPECT_FALSE(spec_of_style(st, 2)->num_fmt);
-    EXPECT_EQ(spec_of_style(st, 3).error().message, "style id 3 not found in style index");
+    EXPECT_EQ(spec_of_style(st, 9).error().message, "style id 9 not found in style index");
     EXPECT_FALSE(spec_of_style(st, std::nullopt)->fill_id);
 
     StyleSpec change;

@@ -165,6 +165,20 @@ def test_existing_number_format_with_quotes_is_kept(tmp_path):
     assert entry_counts(styles_text(out))["numFmt"] == entry_counts(styles_text(str(path)))["numFmt"]
 
 
+def test_dates_stay_dates_when_styled(tmp_path):
+    import datetime
+
+    path = tmp_path / "dates.xlsx"
+    wb = openpyxl.Workbook()
+    wb.active["A1"] = datetime.date(2024, 3, 1)  # built-in number format 14
+    wb.active["A1"].number_format = "mm-dd-yy"
+    wb.save(path)
+    out = saved(quillmark.Editor(str(path)).set_fill("A1:A2", "FFDDEEFF").set_border("A1", "thin"), tmp_path)
+    cell = openpyxl.load_workbook(out).active["A1"]
+    assert cell.is_date and cell.value == datetime.datetime(2024, 3, 1)
+    assert cell.number_format == "mm-dd-yy" and cell.fill.fgColor.rgb == "FFDDEEFF"
+
+
 @pytest.mark.parametrize(
     "call, exc, message",
     [
@@ -236,3 +250,16 @@ def test_libreoffice_converts_a_styled_file(table, tmp_path):
     assert rows[:4] == [["Region", "Q1", "Q2", "", ""], ["North", "120", "135", "", ""],
                         ["South", "98", "101", "", ""], ["East", "7", "8", "", ""]]
     assert rows[5][4] == "tail"
+
+
+@pytest.mark.parametrize("size, text", [(1e300, "42949672"), (-1e300, "0"), (float("nan"), "0"),
+                                        (3.4028235e38, "42949672"), (10.999, "11")])
+def test_font_sizes_beyond_the_float_range_saturate(table, tmp_path, size, text):
+    editor = quillmark.Editor(table)
+    editor.set_font("A1", "Arial", size)
+    out = tmp_path / "sizes.xlsx"
+    editor.save(out)
+    with zipfile.ZipFile(out) as z:
+        styles = z.read("xl/styles.xml").decode()
+    assert re.search(rf'<font>(?:<[bi]/>)*<sz val="{text}(\.\d+)?"/><name val="Arial"/></font>', styles)
+    openpyxl.load_workbook(out)

@@ -1,0 +1,20 @@
+#include "cells/cells.hpp"
+#include "styles/layout.hpp"
+
+namespace qm {
+
+Status set_alignment(EditorState& state, std::string_view range, const Alignment& align) {
+    StyleSpec change;
+    change.alignment = align;
+    auto column = parse_column_from(range);
+    if (!column) return apply_style(state, range, change);
+    auto [index, first_row] = *column;
+    if (auto styled = style_column(state, index, first_row, change); !styled) return styled;
+    // A default for the whole column would also cover the rows above a later first row.
+    if (first_row != 1) return {};
+    auto format = add_cell_format(state, change);
+    if (!format) return fail(std::move(format.error()));
+    return set_column_props(state, index, std::nullopt, *format);
+}
+
+}  // namespace qm

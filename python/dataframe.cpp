@@ -1,0 +1,114 @@
+#include "dataframe.hpp"
+
+#include <vector>
+
+#include "cells/cells.hpp"
+#include "convert.hpp"
+#include "editor.hpp"
+#include "styles/layout.hpp"
+
+namespace qmpy {
+
+namespace {
+enum class ColumnKind { None, Date, DateTime };
+
+// Date columns get a date format over their data rows, datetime (or mixed) columns a date-time one.
+void track(ColumnKind& kind, ValueClass value) {
+    if (value == ValueClass::DateTime) kind = ColumnKind::DateTime;
+    else if (value == ValueClass::Date && kind == ColumnKind::None) kind = ColumnKind::Date;
+}
+
+// The frame as rows of cell texts, header first; nullopt with an exception set on failure.
+std::optional<std::vector<std::vector<std::string>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds) {
+    PyObject* columns = PyObject_GetAttrString(frame, "columns");
+    if (!columns) {
+        PyErr_Clear();
+        raise_runtime("Expected polars.DataFrame with .columns");
+        return std::nullopt;
+    }
+    auto header = to_text_list(columns);
+    Py_DECREF(columns);
+    if (!header) return std::nullopt;
+
+    PyObject* name = PyUnicode_FromString("iter_rows");
+    PyObject* rows = name ? PyObject_CallMethodNoArgs(frame, name) : nullptr;
+    Py_XDECREF(name);
+    if (!rows) {
+        PyErr_Clear();
+        raise_runtime("Expected polars.DataFrame with .iter_rows()");
+        return std::nullopt;
+    }
+    PyObject* iter = PyObject_GetIter(rows);
+    Py_DECREF(rows);
+    if (!iter) return std::nullopt;
+
+    kinds.assign(header->size(), ColumnKind::None);
+    std::vector<std::vector<std::string>> table;
+    table.push_back(std::move(*header));
+    bool ok = true;
+    while (PyObject* item = PyIter_Next(iter)) {
+        auto values = to_object_list(item);
+        Py_DECREF(item);
+        if (!values) {
+            ok = false;
+            break;
+        }
+        ObjectListGuard release{*values};
+        std::vector<std::string> row;
+        row.reserve(values->size());
+        for (std::size_t j = 0; ok && j < values->size(); ++j) {
+            std::string text;
+            ValueClass cls;
+            ok = typed_value_text((*values)[j], text, cls);
+            if (!ok) break;
+            if (j < kinds.size()) track(kinds[j], cls);
+            row.push_back(std::move(text));
+        }
+        if (!ok) break;
+        table.push_back(std::move(row));
+    }
+    Py_DECREF(iter);
+    if (!ok || PyErr_Occurred()) return std::nullopt;
+    return table;
+}
+}  // namespace
+
+PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"py_df", "start_cell"};
+    static const Signature sig{"Editor.with_polars()", names, 2, 1};
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    // The busy flag stays taken while the frame's own code runs, so it cannot re-enter this editor.
+    return with_state(self, [&](qm::EditorState& state) -> PyObject* {
+        auto start_arg = arg_optional_text(a[1], "start_cell");
+        if (!start_arg) return nullptr;
+        std::string start = start_arg->value_or("A1");
+
+        std::vector<ColumnKind> kinds;
+        auto table = read_frame(a[0], kinds);
+        if (!table) return nullptr;
+        const std::size_t data_rows = table->size() - 1;
+        if (auto written = qm::write_block(state, *table, start); !written) return raise_core(written.error());
+        if (data_rows == 0) Py_RETURN_NONE;
+
+        // write_block accepted the start text, so it has a digit and a valid row.
+        auto parts = qm::split_cell_ref(start);
+        auto first_column = qm::column_index_of(parts->first);
+        if (!first_column) return raise_core(first_column.error());
+        std::uint32_t start_row = *qm::parse_row_number(parts->second);
+        std::uint32_t first = start_row + 1;
+        std::uint32_t last = start_row + static_cast<std::uint32_t>(data_rows);
+
+        for (std::size_t j = 0; j < kinds.size(); ++j) {
+            if (kinds[j] == ColumnKind::None) continue;
+            std::string letters = qm::index_to_column(std::uint64_t{*first_column} + j);
+            std::string range = letters + std::to_string(first) + ":" + letters + std::to_string(last);
+            const char* code = kinds[j] == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
+            if (auto formatted = qm::set_number_format(state, range, code); !formatted)
+                return raise_core(formatted.error());
+        }
+        Py_RETURN_NONE;
+    });
+}
+
+}  // namespace qmpy
