@@ -113,6 +113,7 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
     state.sheet_path = std::move(part_name);
     state.sheet_xml = std::move(text);
     state.last_row = 0;
+    state.last_row_pending = false;
     return {};
 }
 

@@ -48,7 +48,7 @@ Status make_current(EditorState& state, const std::string& part_name) {
     if (!text) return fail(std::move(text.error()));
     state.sheet_path = part_name;
     state.sheet_xml = std::move(*text);
-    state.last_row = scan_last_row(state.sheet_xml);
+    owe_last_row(state);
     return {};
 }
 

@@ -187,6 +187,7 @@ std::optional<std::uint32_t> row_number(std::string_view text, std::size_t lt, s
 }  // namespace
 
 Status append_row(EditorState& state, std::span<const std::string> values) {
+    resolve_last_row(state);
     const std::uint32_t row = ++state.last_row;
     std::string markup;
     markup.reserve(estimated_size(values));

@@ -27,7 +27,7 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
 
     state.source_path = path;
     state.sheet_xml = std::move(*sheet);
-    state.last_row = scan_last_row(state.sheet_xml);
+    owe_last_row(state);
     state.workbook_xml = std::move(*workbook);
     state.workbook_rels_xml = std::move(*rels);
     state.styles_xml = std::move(*styles);

@@ -1,5 +1,7 @@
 #include "state/state.hpp"
 
+#include <algorithm>
+
 #include "support/numbers.hpp"
 #include "support/xml_reader.hpp"
 #include "support/zip_archive.hpp"
@@ -14,6 +16,14 @@ std::uint32_t scan_last_row(std::string_view text) {
             if (auto n = try_parse_u32(*r)) last = *n;
     });
     return last;
+}
+
+std::uint32_t resolve_last_row(EditorState& state) {
+    if (state.last_row_pending) {
+        state.last_row = std::max(state.last_row, scan_last_row(state.sheet_xml));
+        state.last_row_pending = false;
+    }
+    return state.last_row;
 }
 
 Result<std::string> load_sheet_text(EditorState& state, std::string_view part_name) {

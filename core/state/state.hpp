@@ -23,7 +23,13 @@ struct EditorState {
     std::string source_path;
     std::string sheet_path;  // empty only after a failed sheet switch
     std::string sheet_xml;
+    // Row counter of the current sheet. When a sheet becomes current its last row element is not
+    // looked for at once (a full parse of a large sheet costs more than inflating it): the scan
+    // is owed (`last_row_pending`) and folded in by resolve_last_row before anything reads the
+    // counter. Writers only raise it with max(), and rows they add at the end of sheetData
+    // exceed every existing row, so the late scan gives the value an early one would have.
     std::uint32_t last_row = 0;
+    bool last_row_pending = false;
     std::string workbook_xml;
     std::string workbook_rels_xml;
     std::string styles_xml;
@@ -37,6 +43,14 @@ struct EditorState {
 // `r` of the last `row` start or empty-element tag whose value reads as an unsigned 32-bit
 // number, scanning until the end or the first parse error; 0 when there is none.
 std::uint32_t scan_last_row(std::string_view text);
+
+// The counter with the owed scan of the current sheet folded in.
+std::uint32_t resolve_last_row(EditorState& state);
+// A sheet's text just became current: its counter starts from its last row element.
+inline void owe_last_row(EditorState& state) {
+    state.last_row = 0;
+    state.last_row_pending = true;
+}
 
 // Text of a worksheet part: from modified_parts, then loaded_sheets, then the source file (which
 // fills loaded_sheets).

@@ -188,6 +188,8 @@ Status style_single_cell(EditorState& state, std::string_view reference, const S
 }
 
 Status style_rectangle(EditorState& state, CellRef first, CellRef second, const StyleSpec& change) {
+    // New rows are placed without raising the counter, so the owed scan must see the text first.
+    resolve_last_row(state);
     const std::uint32_t c1 = std::min(first.column, second.column), c2 = std::max(first.column, second.column);
     const std::uint32_t r1 = std::min(first.row, second.row), r2 = std::max(first.row, second.row);
     std::string_view text = state.sheet_xml;

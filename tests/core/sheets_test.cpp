@@ -263,13 +263,13 @@ TEST_F(Sheets, SwitchKeepsVisitedSheetsInMemory) {
     st.sheet_xml += "<!-- alpha edit -->";
     ASSERT_TRUE(switch_sheet(st, "Beta"));
     EXPECT_EQ(st.sheet_path, "xl/worksheets/sheet2.xml");
-    EXPECT_EQ(st.last_row, 7u);
+    EXPECT_EQ(resolve_last_row(st), 7u);
     EXPECT_TRUE(st.loaded_sheets.contains("xl/worksheets/sheet2.xml"));
     EXPECT_EQ(st.modified_parts.at("xl/worksheets/sheet1.xml"), worksheet("<row r=\"2\"/>") + "<!-- alpha edit -->");
     st.sheet_xml += "<!-- beta edit -->";
     ASSERT_TRUE(switch_sheet(st, "Alpha"));
     EXPECT_EQ(st.sheet_xml, worksheet("<row r=\"2\"/>") + "<!-- alpha edit -->");
-    EXPECT_EQ(st.last_row, 2u);
+    EXPECT_EQ(resolve_last_row(st), 2u);
     ASSERT_TRUE(switch_sheet(st, "Beta"));
     EXPECT_EQ(st.sheet_xml, worksheet("<row r=\"7\"/>") + "<!-- beta edit -->");
 
@@ -278,7 +278,7 @@ TEST_F(Sheets, SwitchKeepsVisitedSheetsInMemory) {
     std::string text = st.sheet_xml;
     ASSERT_TRUE(switch_sheet(st, "Beta"));
     EXPECT_EQ(st.sheet_xml, text);
-    EXPECT_EQ(st.last_row, 7u);
+    EXPECT_EQ(resolve_last_row(st), 7u);
 }
 
 TEST_F(Sheets, SwitchFindsSheetsOutsideTheBlockAndMatchesRelationshipsExactly) {
@@ -379,7 +379,7 @@ TEST_F(Sheets, DeleteCurrentSheetMakesTheFirstRemainingCurrent) {
     ASSERT_TRUE(delete_sheet(st, "Beta"));
     EXPECT_EQ(st.sheet_path, "xl/worksheets/sheet1.xml");
     EXPECT_EQ(st.sheet_xml, worksheet("<row r=\"2\"/>") + "<!-- alpha edit -->");
-    EXPECT_EQ(st.last_row, 2u);
+    EXPECT_EQ(resolve_last_row(st), 2u);
     ASSERT_TRUE(delete_sheet(st, "Alpha"));
     EXPECT_EQ(st.sheet_path, "xl/worksheets/sheet3.xml");
     EXPECT_FALSE(st.modified_parts.contains("xl/worksheets/sheet1.xml"));

@@ -3,7 +3,9 @@ import zipfile
 
 import pytest
 
+import openpyxl
 import quillmark
+from quillmark import Editor
 from conftest import sheet_xml
 
 EN_DASH = "\u2013"
@@ -394,3 +396,23 @@ def test_random_writes_match_a_model_and_stay_ordered(make_book, tmp_path, seed)
     for body in re.findall(r"<row [^>]*>(.*?)</row>", sheet):
         cols = [column_number(m) for m in re.findall(r'<c r="([A-Z]+)\d+"', body)]
         assert cols == sorted(cols) and len(cols) == len(set(cols))
+
+
+@pytest.mark.parametrize("edit, expected_row", [
+    (lambda e: None, 3),                                    # last row element, not the largest number
+    (lambda e: e.set_cell("A5", "x"), 5),                   # a write raises the counter
+    (lambda e: e.set_cell("A2", "x"), 3),
+    (lambda e: e.append_table_at([["a"], ["b"]], "C9"), 10),
+    (lambda e: e.set_fill("A10:B12", "FF0000"), 3),         # created rows do not move the counter
+    (lambda e: e.with_worksheet("Sheet1"), 3),              # switching back rereads the text
+])
+def test_append_row_numbers_from_the_counter(make_book, tmp_path, edit, expected_row):
+    rows = '<row r="1"><c r="A1"><v>1</v></c></row><row r="7"><c r="A7"><v>7</v></c></row>' \
+           '<row r="3"><c r="A3"><v>3</v></c></row>'
+    editor = Editor(make_book(sheets=[("Sheet1", sheet_xml(rows))]))
+    edit(editor)
+    editor.append_row(["next"])
+    out = tmp_path / "counter.xlsx"
+    editor.save(out)
+    ws = openpyxl.load_workbook(out)["Sheet1"]
+    assert ws.cell(expected_row + 1, 1).value == "next"
