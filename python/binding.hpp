@@ -109,6 +109,11 @@ PyObject* guarded(F&& body) noexcept {
 
 PyObject* str_from_utf8(std::string_view text);
 
+// A METH_FASTCALL | METH_KEYWORDS function as the PyCFunction a method table holds.
+inline PyCFunction fastcall_method(PyCFunctionFastWithKeywords f) {
+    return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(f));
+}
+
 // A zeroed static type object with its header set, to be filled in field by field.
 inline PyTypeObject blank_type() {
     PyTypeObject t;

@@ -9,12 +9,12 @@ namespace qmpy {
 namespace {
 
 PyMethodDef scan_excel_def[] = {
-    {"scan_excel", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(scan_excel)),
+    {"scan_excel", fastcall_method(scan_excel),
      METH_FASTCALL | METH_KEYWORDS, "scan_excel(path)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 PyMethodDef create_excel_def[] = {
-    {"create_excel", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(create_excel)),
+    {"create_excel", fastcall_method(create_excel),
      METH_FASTCALL | METH_KEYWORDS, "create_excel(path, sheet_name=\"Sheet1\")\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };

@@ -81,7 +81,7 @@ PyObject* scanner_open_editor(PyObject* self, PyObject* const* args, Py_ssize_t 
 
 PyMethodDef scanner_methods[] = {
     {"get_sheets", scanner_get_sheets, METH_NOARGS, "get_sheets($self)\n--\n\n"},
-    {"open_editor", reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(scanner_open_editor)),
+    {"open_editor", fastcall_method(scanner_open_editor),
      METH_FASTCALL | METH_KEYWORDS, "open_editor($self, sheet_name=None)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
