@@ -70,9 +70,13 @@ sanitize: deps venv
 	ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	PYTHONPATH=$(abspath $(SAN_BUILD)) $(VPY) -m pytest -q -p no:cacheprovider tests/python
 
+# run.py times open/edit/save on the generated books; every bench/bench_*.py times one area.
 bench: build
 	PYTHONPATH=$(abspath $(BUILD)) $(VPY) bench/run.py
-	PYTHONPATH=$(abspath $(BUILD)) $(VPY) bench/bench_cells.py
+	@for script in bench/bench_*.py; do \
+		echo; echo "== $$script"; \
+		PYTHONPATH=$(abspath $(BUILD)) $(VPY) $$script || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) .stamps

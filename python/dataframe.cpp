@@ -18,6 +18,19 @@ void track(ColumnKind& kind, ValueClass value) {
     else if (value == ValueClass::Date && kind == ColumnKind::None) kind = ColumnKind::Date;
 }
 
+// One row's cell texts; the markers of the header's columns follow the values' classes. False
+// with an exception set on failure.
+bool convert_row(PyObject* const* values, Py_ssize_t count, std::vector<ColumnKind>& kinds,
+                 std::vector<std::string>& row) {
+    row.reserve(static_cast<std::size_t>(count));
+    for (Py_ssize_t j = 0; j < count; ++j) {
+        ValueClass cls;
+        if (!typed_value_text(values[j], row.emplace_back(), cls)) return false;
+        if (static_cast<std::size_t>(j) < kinds.size()) track(kinds[static_cast<std::size_t>(j)], cls);
+    }
+    return true;
+}
+
 // The frame as rows of cell texts, header first; nullopt with an exception set on failure.
 std::optional<std::vector<std::vector<std::string>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds) {
     PyObject* columns = PyObject_GetAttrString(frame, "columns");
@@ -47,22 +60,20 @@ std::optional<std::vector<std::vector<std::string>>> read_frame(PyObject* frame,
     table.push_back(std::move(*header));
     bool ok = true;
     while (PyObject* item = PyIter_Next(iter)) {
-        auto values = to_object_list(item);
-        Py_DECREF(item);
-        if (!values) {
-            ok = false;
-            break;
-        }
-        ObjectListGuard release{*values};
         std::vector<std::string> row;
-        row.reserve(values->size());
-        for (std::size_t j = 0; ok && j < values->size(); ++j) {
-            std::string text;
-            ValueClass cls;
-            ok = typed_value_text((*values)[j], text, cls);
-            if (!ok) break;
-            if (j < kinds.size()) track(kinds[j], cls);
-            row.push_back(std::move(text));
+        if (PyTuple_CheckExact(item)) {
+            // A tuple cannot change while its values are converted: its items need no copy.
+            ok = convert_row(PySequence_Fast_ITEMS(item), PyTuple_GET_SIZE(item), kinds, row);
+            Py_DECREF(item);
+        } else {
+            auto values = to_object_list(item);
+            Py_DECREF(item);
+            if (!values) {
+                ok = false;
+                break;
+            }
+            ObjectListGuard release{*values};
+            ok = convert_row(values->data(), values->size(), kinds, row);
         }
         if (!ok) break;
         table.push_back(std::move(row));
@@ -88,7 +99,9 @@ PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t n
         auto table = read_frame(a[0], kinds);
         if (!table) return nullptr;
         const std::size_t data_rows = table->size() - 1;
-        if (auto written = qm::write_block(state, *table, start); !written) return raise_core(written.error());
+        auto written = qm::write_block(state, *table, start);
+        *table = {};  // the texts are in the sheet now; the format passes need the room
+        if (!written) return raise_core(written.error());
         if (data_rows == 0) Py_RETURN_NONE;
 
         // write_block accepted the start text, so it has a digit and a valid row.

@@ -4,6 +4,8 @@
 #include <datetime.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace qmpy {
@@ -15,6 +17,50 @@ bool datetime_api_ready() {
     return PyDateTimeAPI != nullptr;
 }
 constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 counted from 1899-12-30
+
+// str() of a finite float as the interpreter writes it, without its slower digit generation:
+// the shortest digits that read back to the same value (to_chars finds the same ones), fixed
+// from 1e-4 up to 1e16 with ".0" when whole, else d.ddde+XX. False for inf and nan.
+bool float_text(double value, std::string& text) {
+    if (!std::isfinite(value)) return false;
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    if (ec != std::errc()) return false;
+    const char* p = buf;
+    text.clear();
+    if (*p == '-') text += *p++;
+    char digits[32];
+    std::size_t n = 0;
+    for (; p < end && *p != 'e' && n < sizeof digits; ++p)
+        if (*p != '.') digits[n++] = *p;
+    int exponent = 0;
+    if (p + 1 < end) std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
+    const int point = exponent + 1;  // digits before the decimal point
+    if (point <= -4 || point > 16) {
+        text += digits[0];
+        if (n > 1) {
+            text += '.';
+            text.append(digits + 1, n - 1);
+        }
+        text += exponent < 0 ? "e-" : "e+";
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) text += '0';
+        text += std::to_string(magnitude);
+    } else if (point <= 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-point), '0');
+        text.append(digits, n);
+    } else if (static_cast<std::size_t>(point) >= n) {
+        text.append(digits, n);
+        text.append(static_cast<std::size_t>(point) - n, '0');
+        text += ".0";
+    } else {
+        text.append(digits, static_cast<std::size_t>(point));
+        text += '.';
+        text.append(digits + point, n - static_cast<std::size_t>(point));
+    }
+    return true;
+}
 }  // namespace
 
 long long day_number(int year, int month, int day) {
@@ -28,9 +74,17 @@ long long day_number(int year, int month, int day) {
 
 std::string format_serial(double serial) {
     char buf[400];
-    int n = std::snprintf(buf, sizeof buf, "%.15f", serial);
-    if (n < 0) return std::string();
-    std::string text(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
+    // to_chars rounds exactly as printf's "%.15f" does, at a fraction of the cost; printf stays
+    // for what does not fit the buffer.
+    std::string text;
+    if (auto [end, ec] = std::to_chars(buf, buf + sizeof buf, serial, std::chars_format::fixed, 15);
+        ec == std::errc()) {
+        text.assign(buf, end);
+    } else {
+        int n = std::snprintf(buf, sizeof buf, "%.15f", serial);
+        if (n < 0) return std::string();
+        text.assign(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
+    }
     if (text.find('.') != std::string::npos) {
         while (!text.empty() && text.back() == '0') text.pop_back();
         if (!text.empty() && text.back() == '.') text.pop_back();
@@ -66,6 +120,20 @@ bool typed_value_text(PyObject* value, std::string& text, ValueClass& cls) {
             day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value), PyDateTime_GET_DAY(value)));
         text = format_serial(date + kUnixEpochSerial);
         cls = ValueClass::Date;
+        return true;
+    }
+    // str() of an exact int or finite float without building the str object; subclasses may
+    // define their own __str__ and take the general route, as do big ints, inf and nan.
+    if (PyLong_CheckExact(value)) {
+        int overflow = 0;
+        long long number = PyLong_AsLongLongAndOverflow(value, &overflow);
+        if (!overflow && !(number == -1 && PyErr_Occurred())) {
+            char buf[24];
+            text.assign(buf, std::to_chars(buf, buf + sizeof buf, number).ptr);
+            return true;
+        }
+        PyErr_Clear();
+    } else if (PyFloat_CheckExact(value) && float_text(PyFloat_AS_DOUBLE(value), text)) {
         return true;
     }
     PyObject* str = PyObject_Str(value);

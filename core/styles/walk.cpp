@@ -9,13 +9,13 @@ namespace qm {
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// Column of a reference's letters (folded), absent when the reference has no digit.
+// Column of a reference's letters (either case), absent when the reference has no digit.
 std::optional<std::uint64_t> tag_column(std::string_view tag) {
     auto ref = tag_reference(tag);
     if (!ref) return std::nullopt;
     std::size_t digit = find_first_digit(*ref);
     if (digit == npos) return std::nullopt;
-    return column_to_index(ascii_uppercase(ref->substr(0, digit)));
+    return column_to_index(ref->substr(0, digit));
 }
 }  // namespace
 

@@ -3,13 +3,71 @@
 #include <charconv>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qm {
+
+namespace {
+constexpr std::ptrdiff_t kNearScan = 64;
+constexpr std::size_t kShortNeedle = 32;
+
+bool rest_matches(const char* at, std::string_view needle, std::size_t from_index) {
+    for (std::size_t k = from_index; k < needle.size(); ++k)
+        if (at[k] != needle[k]) return false;
+    return true;
+}
+
+#if defined(__SSE2__)
+// Looks at 16 starts at a time and compares only where the needle's first and last bytes both
+// fit. Returns the match, or the first start it did not look at (fewer than 16 remain from there).
+const char* scan_blocks(const char* p, const char* last_start, std::string_view needle, bool& found) {
+    const std::size_t n = needle.size();
+    const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i last = _mm_set1_epi8(needle[n - 1]);
+    for (; last_start - p >= 15; p += 16) {
+        __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 1));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last))));
+        for (; mask != 0; mask &= mask - 1) {
+            const char* at = p + __builtin_ctz(mask);
+            if (rest_matches(at, needle.substr(0, n - 1), 1)) {
+                found = true;
+                return at;
+            }
+        }
+    }
+    return p;
+}
+#endif
+}  // namespace
 
 std::size_t find(std::string_view text, std::string_view needle, std::size_t from) {
     if (from > text.size() || needle.size() > text.size() - from) return npos;
     if (needle.empty()) return from;
-    const void* hit = ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
-    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : npos;
+    const char* const base = text.data();
+    const char* const end = base + text.size();
+    const char* const last_start = end - needle.size();
+    const char* p = base + from;
+#if defined(__SSE2__)
+    // Searches in markup mostly stop within a few bytes, where memmem's per-call setup costs more
+    // than the whole scan.
+    if (needle.size() <= kShortNeedle) {
+        bool found = false;
+        p = scan_blocks(p, last_start, needle, found);
+        if (found) return static_cast<std::size_t>(p - base);
+    }
+#endif
+    // The first bytes one by one (all that is left after the blocks), then memmem for the rest.
+    const char* const near_end = last_start - p < kNearScan ? last_start + 1 : p + kNearScan;
+    for (; p < near_end; ++p)
+        if (*p == needle[0] && rest_matches(p, needle, 1)) return static_cast<std::size_t>(p - base);
+    if (near_end > last_start) return npos;
+    const void* hit =
+        ::memmem(near_end, static_cast<std::size_t>(end - near_end), needle.data(), needle.size());
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : npos;
 }
 
 std::size_t find_before(std::string_view text, std::string_view needle, std::size_t from,

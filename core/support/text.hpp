@@ -10,7 +10,8 @@ namespace qm {
 
 inline constexpr std::size_t npos = std::string_view::npos;
 
-// First occurrence of `needle` at or after `from` (memmem: these run over 100 MB worksheets).
+// First occurrence of `needle` at or after `from` (memmem past the first bytes: these run over
+// 100 MB worksheets).
 std::size_t find(std::string_view text, std::string_view needle, std::size_t from = 0);
 // First occurrence of `needle` starting in [from, limit): the match may not begin at or after limit.
 std::size_t find_before(std::string_view text, std::string_view needle, std::size_t from,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -68,6 +69,37 @@ TEST(Text, SearchHelpers) {
     EXPECT_EQ(find_before(t, "ca", 0, 3), 2u);  // may start before the limit and run past it
     EXPECT_EQ(find_before(t, "ca", 0, 2), npos);
     EXPECT_EQ(find_before(t, "bc", 2, 4), npos);
+}
+
+// The search takes 16 starts at a time with a byte-by-byte tail and memmem for long needles and
+// far matches: every start offset, text length and needle length must agree with the plain search.
+TEST(Text, FindAgreesWithPlainSearchAtEveryOffset) {
+    std::mt19937 rng(12345);
+    const std::string alphabet = "<</c>r\"";
+    for (int round = 0; round < 400; ++round) {
+        std::string text(rng() % 300, ' ');
+        for (char& c : text) c = alphabet[rng() % alphabet.size()];
+        std::size_t size = 1 + rng() % 40;
+        std::string needle;
+        if (!text.empty() && rng() % 2) {
+            std::size_t at = rng() % text.size();
+            needle = text.substr(at, size);
+        } else {
+            needle.resize(size);
+            for (char& c : needle) c = alphabet[rng() % alphabet.size()];
+        }
+        for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+            std::size_t expected = from > text.size() ? npos : std::string_view(text).find(needle, from);
+            ASSERT_EQ(qm::find(text, needle, from), expected)
+                << "text '" << text << "' needle '" << needle << "' from " << from;
+        }
+    }
+    // A match only past the one-by-one window, and one ending on the text's last byte.
+    std::string far(5000, 'x');
+    far += "</row>";
+    EXPECT_EQ(qm::find(far, "</row>"), 5000u);
+    EXPECT_EQ(qm::find(far, std::string(40, 'x') + "</row>"), 4960u);
+    EXPECT_EQ(qm::find(far, "</row>x"), npos);
 }
 
 namespace {

@@ -1,6 +1,11 @@
 """DataFrame import: real polars frames and duck-typed objects, read back with openpyxl and as XML."""
+import collections
 import datetime as dt
+import enum
+import math
+import random
 import re
+import struct
 import zipfile
 
 import openpyxl
@@ -62,6 +67,65 @@ def test_typed_values(editor_and_path, value, text):
     assert cell is not None
     inner = re.search(r"<(?:v|t(?: [^>]*)?)>(.*?)</(?:v|t)>", cell)
     assert (inner.group(1) if inner else "") == text.replace("&", "&amp;")
+
+
+def cell_texts(path):
+    """Every cell's value text by reference, whether written as a number or as a string."""
+    return {m.group(1): m.group(2) or "" for m in re.finditer(
+        r'<c r="([A-Z]+\d+)"[^>]*?(?:/>|>(?:<v>|<is><t(?: [^>]*)?>)?(.*?)(?:</v>|</t></is>)?</c>)', sheet_text(path))}
+
+
+def serial_text(value):
+    """A date or datetime as its serial number text, the arithmetic done in the module's order."""
+    day = value if type(value) is dt.date else value.date()
+    date = float((day - dt.date(1970, 1, 1)).days)
+    if type(value) is dt.date:
+        serial = date + 25569.0
+    else:
+        a = value.hour * 3600.0 + value.minute * 60.0
+        serial = (value.microsecond / 1000000.0 + (value.second + a)) / 86400.0 + (date + 25569.0)
+    text = "%.15f" % serial
+    return text.rstrip("0").rstrip(".")
+
+
+def test_number_and_date_texts_match_the_interpreter(editor_and_path):
+    """Ints, floats, dates and datetimes over their whole ranges, in tuple rows and in other
+    sequences, read back exactly as str() and the serial arithmetic give them."""
+    editor, path = editor_and_path
+    rng = random.Random(2024)
+
+    class Loud(int):
+        def __str__(self):
+            return "loud"
+
+    class Tidy(float):
+        def __str__(self):
+            return "tidy"
+
+    floats = [0.0, -0.0, 1e16, 9999999999999998.0, 1e-4, 9.999999999999999e-05, 0.1, 1 / 3, -2.5e-300,
+              5e-324, 1.7976931348623157e308, 123456789.125, float("nan"), float("inf"), float("-inf")]
+    while len(floats) < 3000:
+        value = struct.unpack("<d", rng.getrandbits(64).to_bytes(8, "little"))[0]
+        if math.isfinite(value):
+            floats.append(value)
+            floats.append(rng.random() * 10 ** rng.randint(-8, 20))
+    ints = [0, -1, 2**63 - 1, -2**63, 2**63, -2**63 - 1, 10**30, Loud(7), enum.IntEnum("E", "A B").B]
+    ints += [rng.randint(-2**70, 2**70) for _ in range(500)]
+    stamps = [dt.datetime(1, 1, 1), dt.datetime(9999, 12, 31, 23, 59, 59, 999999), dt.date(1, 1, 1)]
+    for _ in range(1500):
+        day = dt.date(1, 1, 1) + dt.timedelta(days=rng.randrange(3652059))
+        stamps.append(day)
+        stamps.append(dt.datetime.combine(day, dt.time(rng.randrange(24), rng.randrange(60), rng.randrange(60),
+                                                       rng.randrange(1000000))))
+    values = floats + ints + [Tidy(1.5)] + stamps
+    shapes = [tuple, list, lambda row: collections.namedtuple("Row", "v")(*row)]
+    rows = [shapes[i % 3]((v,)) for i, v in enumerate(values)]
+    editor.with_polars(Frame(["v"], rows))
+    editor.save(path)
+    texts = cell_texts(path)
+    for i, v in enumerate(values):
+        expected = serial_text(v) if isinstance(v, dt.date) else str(v)
+        assert texts[f"A{i + 2}"] == expected, (v, texts[f"A{i + 2}"])
 
 
 def test_real_polars_frame_read_back(editor_and_path):
