@@ -85,6 +85,14 @@ def write_package(path, parts, compression=zipfile.ZIP_DEFLATED):
 
 
 @pytest.fixture
+def editor(make_book):
+    """An editor on a default one-sheet package."""
+    import quillmark
+
+    return quillmark.Editor(make_book())
+
+
+@pytest.fixture
 def make_book(tmp_path):
     """make_book(name="book.xlsx", **workbook_parts kwargs) -> path of a new package."""
     counter = iter(range(1_000_000))

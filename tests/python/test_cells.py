@@ -11,11 +11,6 @@ from conftest import sheet_xml
 EN_DASH = "\u2013"
 
 
-@pytest.fixture
-def editor(make_book):
-    return quillmark.Editor(make_book())
-
-
 @pytest.mark.parametrize(
     "coords, message",
     [

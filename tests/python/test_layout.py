@@ -15,11 +15,6 @@ from quillmark import AlignSpec, HorizAlignment, VertAlignment
 WIDTH_RANGE = "Column width must be in range (0, 255]"
 
 
-@pytest.fixture
-def editor(make_book):
-    return quillmark.Editor(make_book())
-
-
 # ---- width methods: messages ----
 
 
