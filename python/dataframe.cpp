@@ -106,15 +106,18 @@ PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t n
 
         // write_block accepted the start text, so it has a digit and a valid row.
         auto parts = qm::split_cell_ref(start);
-        auto first_column = qm::column_index_of(parts->first);
-        if (!first_column) return raise_core(first_column.error());
+        // Any run of letters is a column here, folded as write_block folds it, so the formats land
+        // on the columns the block went to.
+        auto letters = qm::check_column_letters(parts->first);
+        if (!letters) return raise_core(letters.error());
+        const std::uint64_t first_column = qm::column_to_index(*letters);
         std::uint32_t start_row = *qm::parse_row_number(parts->second);
         std::uint32_t first = start_row + 1;
         std::uint32_t last = start_row + static_cast<std::uint32_t>(data_rows);
 
         for (std::size_t j = 0; j < kinds.size(); ++j) {
             if (kinds[j] == ColumnKind::None) continue;
-            std::string letters = qm::index_to_column(std::uint64_t{*first_column} + j);
+            std::string letters = qm::index_to_column(first_column + j);
             std::string range = letters + std::to_string(first) + ":" + letters + std::to_string(last);
             const char* code = kinds[j] == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
             if (auto formatted = qm::set_number_format(state, range, code); !formatted)

@@ -6,6 +6,7 @@
 #include "state/namespaces.hpp"
 #include "support/text.hpp"
 #include "support/zip_archive.hpp"
+#include "support/zip_save.hpp"
 
 namespace qm {
 
@@ -123,7 +124,11 @@ Status create_workbook(const std::string& path, std::string_view sheet_name) {
         {"xl/worksheets/sheet1.xml", worksheet()},
         {"xl/styles.xml", styles()},
     };
-    auto writer = ZipWriter::create(path);
+    // The zip layer writes a new file and renames it over the path: a link there would be
+    // replaced instead of having its destination rewritten.
+    auto target = resolve_save_target(path);
+    if (!target) return fail(std::move(target.error()));
+    auto writer = ZipWriter::create(*target);
     if (!writer) return fail(std::move(writer.error()));
     for (const auto& entry : entries)
         if (auto added = writer->add(entry[0], entry[1], Compression::Deflate6); !added) return added;

@@ -172,6 +172,16 @@ def test_editor_create_replaces_an_existing_file(make_book, tmp_path):
     assert book.sheetnames == ["Fresh"] and book["Fresh"]["A1"].value is None
 
 
+@pytest.mark.parametrize("create", [quillmark.create_excel, quillmark.Editor.create])
+def test_creating_over_a_link_writes_its_destination(make_book, tmp_path, create):
+    destination = make_book("real.xlsx", sheets=[("Old", sheet_xml())])
+    link = tmp_path / "link.xlsx"
+    link.symlink_to(destination)
+    create(str(link), "New")
+    assert link.is_symlink()
+    assert quillmark.scan_excel(destination) == ["New"]
+
+
 def test_scanner_and_scan_excel_on_a_new_file(tmp_path):
     path = tmp_path / "new.xlsx"
     quillmark.create_excel(path)

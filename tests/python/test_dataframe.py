@@ -229,6 +229,14 @@ def test_start_without_plain_letters_writes_then_fails(editor_and_path):
         editor.with_polars(Frame(["d"], []), "AB")
 
 
+def test_start_with_many_plain_letters_is_a_column(editor_and_path):
+    # Any run of letters names a column here, however far out; only non-letters are refused.
+    editor, path = editor_and_path
+    assert editor.with_polars(Frame(["n"], [(1,)]), "ZZZZZZZZ1") is None
+    editor.save(path)
+    assert cell_xml(sheet_text(path), "ZZZZZZZZ2") == '<c r="ZZZZZZZZ2"><v>1</v></c>'
+
+
 def test_reentry_is_refused_and_user_code_decides(editor_and_path):
     editor, path = editor_and_path
     seen = []
