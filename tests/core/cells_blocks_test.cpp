@@ -90,6 +90,8 @@ TEST(MergeRow, WritesInColumnOrderAndKeepsEverythingElse) {
              Case{e + a, 2, {"8"}, num("C5", "8") + e + a},
              // Cells without a readable reference stay untouched.
              Case{"<c s=\"1\"><v>1</v></c>" + a, 0, {"2"}, "<c s=\"1\"><v>1</v></c>" + num("A5", "2")},
+             // A reference without a row number is not a cell of this row's columns: AB5 is new.
+             Case{"<c r=\"AB\"><v>1</v></c>", 27, {"2"}, "<c r=\"AB\"><v>1</v></c>" + num("AB5", "2")},
              Case{"", 0, {}, ""},
          }) {
         const std::string head = "<row r=\"5\" spans=\"1:5\" ht=\"30\">";
