@@ -115,6 +115,12 @@ TEST(MergeRow, SelfClosedRowIsReopened) {
     EXPECT_EQ(*merged, "<row r=\"5\" spans=\"1:3\">" + num("A5", "1") + "</row>");
 }
 
+TEST(MergeRow, SelfClosedRowWithoutValuesStaysAsItIs) {
+    auto merged = merge_row("<row r=\"5\" spans=\"1:3\"/>", 5, 0, Row{});
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(*merged, "<row r=\"5\" spans=\"1:3\"/>");
+}
+
 TEST(MergeRow, Failures) {
     EXPECT_EQ(merge_row(row(1, "<c r=\"A1\""), 1, 0, Row{"1"}).error().message, "cell tag end");
     EXPECT_EQ(merge_row(row(1, "<c r=\"A1\"><v>1</v>"), 1, 0, Row{"1"}).error().message, "</c> missing");
