@@ -113,7 +113,12 @@ Status merge_into(std::string& out, std::string_view markup, std::uint32_t row, 
     std::size_t start_end = find(markup, ">");
     if (start_end == npos || start_end == 0) return fail("malformed <row>");
     if (markup[start_end - 1] == '/') {
-        // A self-closed row holds no cells: it is reopened around the new ones.
+        // A self-closed row holds no cells: it is reopened around the new ones, and left as it is
+        // when there are none.
+        if (values.empty()) {
+            out.append(markup);
+            return {};
+        }
         out.append(markup.substr(0, start_end - 1));
         out += '>';
         append_cells(out, row, letters, values);

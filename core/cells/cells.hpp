@@ -75,7 +75,8 @@ void normalize_sheet_data(std::string& sheet_xml);
 bool opens_cell(std::string_view text, std::size_t after_c);
 
 // Column of a cell reference for ordering cells within a row: the letters before the first digit,
-// case-insensitive. Absent when they are not 1 to 13 ASCII letters (13 fit in 64 bits).
+// case-insensitive. Absent without a digit, or when they are not 1 to 13 ASCII letters (13 fit in
+// 64 bits).
 std::optional<std::uint64_t> reference_column(std::string_view reference);
 
 // Writes one value into the cell whose `r` is exactly `coords`, keeping an existing cell's style;

@@ -77,6 +77,7 @@ void normalize_sheet_data(std::string& sheet_xml) {
 
 std::optional<std::uint64_t> reference_column(std::string_view reference) {
     std::size_t digit = find_first_digit(reference);
+    if (digit == npos) return std::nullopt;  // no row number: not a reference to a cell
     std::string_view letters = reference.substr(0, digit);
     if (letters.empty() || letters.size() > 13) return std::nullopt;
     for (char c : letters)

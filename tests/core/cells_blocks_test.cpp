@@ -90,6 +90,8 @@ TEST(MergeRow, WritesInColumnOrderAndKeepsEverythingElse) {
              Case{e + a, 2, {"8"}, num("C5", "8") + e + a},
              // Cells without a readable reference stay untouched.
              Case{"<c s=\"1\"><v>1</v></c>" + a, 0, {"2"}, "<c s=\"1\"><v>1</v></c>" + num("A5", "2")},
+             // A reference without a row number is not a cell of this row's columns: AB5 is new.
+             Case{"<c r=\"AB\"><v>1</v></c>", 27, {"2"}, "<c r=\"AB\"><v>1</v></c>" + num("AB5", "2")},
              Case{"", 0, {}, ""},
          }) {
         const std::string head = "<row r=\"5\" spans=\"1:5\" ht=\"30\">";
@@ -111,6 +113,12 @@ TEST(MergeRow, SelfClosedRowIsReopened) {
     auto merged = merge_row("<row r=\"5\" spans=\"1:3\"/>", 5, 0, Row{"1"});
     ASSERT_TRUE(merged);
     EXPECT_EQ(*merged, "<row r=\"5\" spans=\"1:3\">" + num("A5", "1") + "</row>");
+}
+
+TEST(MergeRow, SelfClosedRowWithoutValuesStaysAsItIs) {
+    auto merged = merge_row("<row r=\"5\" spans=\"1:3\"/>", 5, 0, Row{});
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(*merged, "<row r=\"5\" spans=\"1:3\"/>");
 }
 
 TEST(MergeRow, Failures) {

@@ -71,6 +71,7 @@ TEST(SetCell, MissingCellKeepsColumnOrder) {
              Case{"Z5", a + aa, a + num("Z5", "0") + aa},
              // A cell whose r does not read is stepped over; so is one without r.
              Case{"B5", a + num("$X5", "1") + "<c s=\"1\"/>" + c, a + num("$X5", "1") + "<c s=\"1\"/>" + num("B5", "0") + c},
+             Case{"B5", a + num("X", "1") + c, a + num("X", "1") + num("B5", "0") + c},
              // An existing cell differing only in case is a different reference: the new one goes
              // after it, before the first greater column.
              Case{"c5", a + c + e, a + c + num("c5", "0") + e},
