@@ -1,4 +1,9 @@
 """Fixture workbooks built from literal part texts, so every test states exactly what it opens."""
+import os
+import shutil
+import subprocess
+import sys
+import textwrap
 import zipfile
 
 import pytest
@@ -102,3 +107,22 @@ def make_book(tmp_path):
         return write_package(path, parts if parts is not None else workbook_parts(**kwargs))
 
     return make
+
+
+def run_python(code, prefix=(), env=None):
+    """Runs `code` in a fresh interpreter that imports the module under test."""
+    import quillmark
+
+    env = dict(os.environ, PYTHONPATH=os.path.dirname(quillmark.__file__), **(env or {}))
+    return subprocess.run([*prefix, sys.executable, "-c", textwrap.dedent(code)], env=env,
+                          capture_output=True, text=True)
+
+
+def without_root_override():
+    """Command prefix under which permission bits apply: root ignores them unless it gives up
+    that capability."""
+    if os.geteuid() != 0:
+        return ()
+    if not shutil.which("setpriv"):
+        pytest.fail("running as root without setpriv: permission tests cannot run")
+    return ("setpriv", "--bounding-set=-dac_override,-dac_read_search", "--")

@@ -1,12 +1,8 @@
 """Editor.save: what is rewritten, what is copied raw, and what a failed save leaves behind."""
 import os
 import random
-import shutil
 import stat
 import struct
-import subprocess
-import sys
-import textwrap
 import zipfile
 import zlib
 
@@ -14,7 +10,7 @@ import openpyxl
 import pytest
 
 import quillmark
-from conftest import STYLES, sheet_xml, workbook_parts
+from conftest import STYLES, run_python, sheet_xml, without_root_override, workbook_parts
 
 HELD = {"[Content_Types].xml", "xl/workbook.xml", "xl/_rels/workbook.xml.rels", "xl/styles.xml"}
 
@@ -271,13 +267,6 @@ def test_link_loop_is_refused(make_book, tmp_path):
         quillmark.Editor(source).save(tmp_path / "a")
 
 
-def run_python(code, prefix=(), env=None):
-    """Runs `code` in a fresh interpreter that imports the module under test."""
-    env = dict(os.environ, PYTHONPATH=os.path.dirname(quillmark.__file__), **(env or {}))
-    return subprocess.run([*prefix, sys.executable, "-c", textwrap.dedent(code)], env=env,
-                          capture_output=True, text=True)
-
-
 def assert_untouched(target, directory, old=b"old"):
     assert target.read_bytes() == old
     assert temp_files(directory) == []
@@ -324,11 +313,6 @@ def test_read_only_folder(make_book, tmp_path):
     target = locked / "out.xlsx"
     target.write_bytes(b"old")
     os.chmod(locked, 0o555)
-    prefix = ()
-    if os.geteuid() == 0:  # root ignores permission bits unless it gives up that capability
-        if not shutil.which("setpriv"):
-            pytest.skip("running as root without setpriv")
-        prefix = ("setpriv", "--bounding-set=-dac_override,-dac_read_search", "--")
     result = run_python(
         f"""
         import quillmark
@@ -338,7 +322,7 @@ def test_read_only_folder(make_book, tmp_path):
         except RuntimeError as e:
             print(e)
         """,
-        prefix,
+        without_root_override(),
     )
     os.chmod(locked, 0o755)
     assert result.stdout.strip() == "Failure to create temporary file: Permission denied", result.stderr
