@@ -16,19 +16,9 @@ constexpr std::size_t kStoredLimit = 131072;
 constexpr std::string_view kWorksheetContentType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
 
-bool ends_with(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 // Small XML parts are stored: cheaper to write and to read back than to inflate.
 Compression memory_compression(std::string_view name, std::size_t size) {
-    return ends_with(name, ".xml") && size <= kStoredLimit ? Compression::Store : Compression::Deflate1;
-}
-
-// Only plain letters make a column (13 at most, so the number cannot wrap).
-bool is_column_name(std::string_view letters) {
-    return letters.size() <= 13 &&
-           std::all_of(letters.begin(), letters.end(), [](char c) { return is_ascii_letter(static_cast<unsigned char>(c)); });
+    return name.ends_with(".xml") && size <= kStoredLimit ? Compression::Store : Compression::Deflate1;
 }
 
 // Where a new or recomputed dimension element goes, as (position, length replaced).
@@ -52,7 +42,7 @@ std::optional<std::pair<std::size_t, std::size_t>> dimension_place(std::string_v
 }  // namespace
 
 bool is_worksheet_part(std::string_view name) {
-    return name.starts_with("xl/worksheets/") && ends_with(name, ".xml");
+    return name.starts_with("xl/worksheets/") && name.ends_with(".xml");
 }
 
 std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
@@ -70,8 +60,8 @@ std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
         at = quote + 1;
         auto parts = split_cell_ref(ref);
         if (!parts) continue;
-        if (!parts->first.empty() && is_column_name(parts->first))
-            max_column = std::max(max_column, column_to_index(parts->first) + 1);
+        // Only plain letters make a column (reference_column: 13 at most, so it cannot wrap).
+        if (auto column = reference_column(ref)) max_column = std::max(max_column, *column + 1);
         if (auto row = try_parse_u32(parts->second)) max_row = std::max(max_row, *row);
     }
 

@@ -17,12 +17,28 @@ std::string system_message(int errnum) {
     return std::string(strerror_r(errnum, buf, sizeof buf));
 }
 
-std::string zip_code_message(int code) {
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
+std::string take_zip_message(zip_error_t& error) {
     std::string message = zip_error_strerror(&error);
     zip_error_fini(&error);
     return message;
+}
+
+std::string zip_code_message(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    return take_zip_message(error);
+}
+
+Result<PackageFile> open_package_file(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail(system_message(errno));
+    struct stat st;
+    int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    if (error != 0) {
+        ::close(fd);
+        return fail(system_message(error));
+    }
+    return PackageFile{fd, static_cast<std::uint64_t>(st.st_size)};
 }
 
 void ZipReader::Closer::operator()(zip* z) const {
@@ -32,18 +48,9 @@ void ZipReader::Closer::operator()(zip* z) const {
 ZipReader::~ZipReader() = default;
 
 Result<ZipReader> ZipReader::open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail(system_message(errno));
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        int e = errno;
-        ::close(fd);
-        return fail(system_message(e));
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return fail(system_message(EISDIR));
-    }
+    auto file = open_package_file(path);
+    if (!file) return fail(std::move(file.error()));
+    int fd = file->fd;
     int code = 0;
     zip* z = zip_fdopen(fd, ZIP_RDONLY, &code);
     if (!z) {

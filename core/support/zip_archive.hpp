@@ -9,6 +9,8 @@
 #include "support/error.hpp"
 
 struct zip;
+struct zip_error;
+typedef struct zip_error zip_error_t;
 
 namespace qm {
 
@@ -16,6 +18,16 @@ namespace qm {
 std::string system_message(int errnum);
 // libzip's text for an error code; errno-based codes read errno, so call it right after the failure.
 std::string zip_code_message(int code);
+// The message held by `error`, which is released.
+std::string take_zip_message(zip_error_t& error);
+
+// A package file opened for reading, with its size. Failures carry the operating system's
+// message; a directory is refused as "Is a directory" rather than by libzip's vaguer text.
+struct PackageFile {
+    int fd;
+    std::uint64_t size;
+};
+Result<PackageFile> open_package_file(const std::string& path);
 
 class ZipReader {
 public:

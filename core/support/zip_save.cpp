@@ -404,28 +404,20 @@ ZipUpdate::~ZipUpdate() {
 
 Result<ZipUpdate> ZipUpdate::open(const std::string& source, const std::string& target) {
     auto context = std::make_unique<Context>();
-    context->source_fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (context->source_fd < 0) return fail(system_message(errno));
-    struct stat st;
-    if (::fstat(context->source_fd, &st) != 0) return fail(system_message(errno));
-    if (S_ISDIR(st.st_mode)) return fail(system_message(EISDIR));
-    context->source_size = static_cast<std::uint64_t>(st.st_size);
+    auto file = open_package_file(source);
+    if (!file) return fail(std::move(file.error()));
+    context->source_fd = file->fd;
+    context->source_size = file->size;
 
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* src = zip_source_function_create(Context::callback, context.get(), &error);
-    if (!src) {
-        std::string message = zip_error_strerror(&error);
-        zip_error_fini(&error);
-        return fail(std::move(message));
-    }
+    if (!src) return fail(take_zip_message(error));
     Context* owned = context.release();  // from here the source frees it
     zip* archive = zip_open_from_source(src, 0, &error);
     if (!archive) {
-        std::string message = zip_error_strerror(&error);
-        zip_error_fini(&error);
         zip_source_free(src);
-        return fail(std::move(message));
+        return fail(take_zip_message(error));
     }
     zip_error_fini(&error);
     zip_int64_t entries = zip_get_num_entries(archive, 0);
@@ -434,6 +426,7 @@ Result<ZipUpdate> ZipUpdate::open(const std::string& source, const std::string& 
     auto resolved = resolve_save_target(target);
     if (!resolved) return fail(std::move(resolved.error()));
     // Refused before any work: rename() could not put a file there.
+    struct stat st;
     if (::stat(resolved->c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fail(system_message(EISDIR));
     owned->target = std::move(*resolved);
     return update;
