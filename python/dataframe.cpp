@@ -117,8 +117,8 @@ PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t n
 
         for (std::size_t j = 0; j < kinds.size(); ++j) {
             if (kinds[j] == ColumnKind::None) continue;
-            std::string letters = qm::index_to_column(first_column + j);
-            std::string range = letters + std::to_string(first) + ":" + letters + std::to_string(last);
+            std::string column = qm::index_to_column(first_column + j);
+            std::string range = column + std::to_string(first) + ":" + column + std::to_string(last);
             const char* code = kinds[j] == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
             if (auto formatted = qm::set_number_format(state, range, code); !formatted)
                 return raise_core(formatted.error());

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace qmpy {
 
@@ -73,18 +72,10 @@ long long day_number(int year, int month, int day) {
 }
 
 std::string format_serial(double serial) {
+    // Exactly rounded, like printf's "%.15f"; 400 bytes hold any double in this form (309 digits
+    // before the point at most).
     char buf[400];
-    // to_chars rounds exactly as printf's "%.15f" does, at a fraction of the cost; printf stays
-    // for what does not fit the buffer.
-    std::string text;
-    if (auto [end, ec] = std::to_chars(buf, buf + sizeof buf, serial, std::chars_format::fixed, 15);
-        ec == std::errc()) {
-        text.assign(buf, end);
-    } else {
-        int n = std::snprintf(buf, sizeof buf, "%.15f", serial);
-        if (n < 0) return std::string();
-        text.assign(buf, static_cast<std::size_t>(std::min<int>(n, sizeof buf - 1)));
-    }
+    std::string text(buf, std::to_chars(buf, buf + sizeof buf, serial, std::chars_format::fixed, 15).ptr);
     if (text.find('.') != std::string::npos) {
         while (!text.empty() && text.back() == '0') text.pop_back();
         if (!text.empty() && text.back() == '.') text.pop_back();
