@@ -3,6 +3,7 @@
 // Python exception set when the object is refused; callers that convert a whole argument pass the
 // parameter name to the `arg_` forms, which prefix a TypeError with "argument '<name>': ".
 #include "binding.hpp"
+#include "styles/styles.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -12,11 +13,8 @@
 
 namespace qmpy {
 
-struct AlignFields {
-    std::optional<std::uint8_t> horiz;
-    std::optional<std::uint8_t> vert;
-    bool wrap = false;
-};
+// An AlignSpec's three fields are exactly the core's alignment.
+using AlignFields = qm::Alignment;
 
 std::optional<std::string> to_text(PyObject* obj);
 // Absent (None or omitted) gives an engaged optional holding nullopt.

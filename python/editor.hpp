@@ -5,6 +5,7 @@
 #include <string>
 
 #include "binding.hpp"
+#include "convert.hpp"
 #include "state/state.hpp"
 
 namespace qmpy {
@@ -36,6 +37,21 @@ PyObject* with_state(PyObject* self, F&& body) {
 inline PyObject* self_or_raise(PyObject* self, const qm::Status& status) {
     if (!status) return raise_core(status.error());
     return Py_NewRef(self);
+}
+
+// (range, text) methods returning the editor, whose core step takes both texts.
+template <class Op>
+PyObject* range_and_text(PyObject* self, const Signature& sig, const char* text_name, PyObject* const* args,
+                         Py_ssize_t nargs, PyObject* kwnames, Op op) {
+    PyObject* a[2];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto range = arg_text(a[0], "range");
+        if (!range) return nullptr;
+        auto text = arg_text(a[1], text_name);
+        if (!text) return nullptr;
+        return self_or_raise(self, op(st, *range, *text));
+    });
 }
 
 int ready_editor_type();

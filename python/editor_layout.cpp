@@ -34,15 +34,10 @@ bool apply_width_entry(qm::EditorState& st, PyObject* key, PyObject* value) {
 PyObject* editor_set_number_format(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static const char* const names[] = {"range", "fmt"};
     static const Signature sig{"Editor.set_number_format()", names, 2, 2};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto range = arg_text(a[0], "range");
-        if (!range) return nullptr;
-        auto code = arg_text(a[1], "fmt");
-        if (!code) return nullptr;
-        return self_or_raise(self, qm::set_number_format(st, *range, *code));
-    });
+    return range_and_text(self, sig, "fmt", args, nargs, kwnames,
+                          [](qm::EditorState& st, const std::string& range, const std::string& code) {
+                              return qm::set_number_format(st, range, code);
+                          });
 }
 
 PyObject* editor_set_alignment(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
@@ -55,11 +50,7 @@ PyObject* editor_set_alignment(PyObject* self, PyObject* const* args, Py_ssize_t
         if (!range) return nullptr;
         auto spec = arg_alignment(a[1], "spec");
         if (!spec) return nullptr;
-        qm::Alignment align;
-        align.wrap = spec->wrap;
-        align.vert = spec->vert;
-        align.horiz = spec->horiz;
-        return self_or_raise(self, qm::set_alignment(st, *range, align));
+        return self_or_raise(self, qm::set_alignment(st, *range, *spec));
     });
 }
 

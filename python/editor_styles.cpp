@@ -6,31 +6,6 @@
 
 namespace qmpy {
 
-namespace {
-qm::Alignment to_core_alignment(const AlignFields& fields) {
-    qm::Alignment align;
-    align.wrap = fields.wrap;
-    align.vert = fields.vert;
-    align.horiz = fields.horiz;
-    return align;
-}
-
-// (range, text) methods whose core step takes both texts.
-template <class Op>
-PyObject* range_and_text(PyObject* self, const Signature& sig, const char* text_name, PyObject* const* args,
-                         Py_ssize_t nargs, PyObject* kwnames, Op op) {
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto range = arg_text(a[0], "range");
-        if (!range) return nullptr;
-        auto text = arg_text(a[1], text_name);
-        if (!text) return nullptr;
-        return self_or_raise(self, op(st, *range, *text));
-    });
-}
-}  // namespace
-
 PyObject* editor_set_fill(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static const char* const names[] = {"range", "fmt"};
     static const Signature sig{"Editor.set_fill()", names, 2, 2};
@@ -74,9 +49,8 @@ PyObject* editor_set_font(PyObject* self, PyObject* const* args, Py_ssize_t narg
         }
         std::optional<qm::Alignment> align;
         if (a[5] && a[5] != Py_None) {
-            auto fields = arg_alignment(a[5], "align");
-            if (!fields) return nullptr;
-            align = to_core_alignment(*fields);
+            align = arg_alignment(a[5], "align");
+            if (!align) return nullptr;
         }
         return self_or_raise(self, qm::set_font(st, *range, *name, *size, bold, italic, align));
     });
