@@ -8,7 +8,6 @@ namespace qm {
 
 namespace {
 
-constexpr std::string_view kRowOpen = "<row ";
 constexpr std::string_view kRowClose = "</row>";
 constexpr std::string_view kRAttr = " r=\"";
 constexpr std::string_view kSheetDataClose = "</sheetData>";
@@ -178,17 +177,6 @@ Status merge_into(std::string& out, std::string_view markup, std::uint32_t row, 
     return {};
 }
 
-// The `r` number of the row start tag [lt, gt], if it reads.
-std::optional<std::uint32_t> row_number(std::string_view text, std::size_t lt, std::size_t gt) {
-    std::size_t attr = find_before(text, kRAttr, lt, gt);
-    if (attr == npos) return std::nullopt;
-    std::size_t begin = attr + kRAttr.size();
-    std::size_t quote = find(text, "\"", begin);
-    if (quote == npos) return std::nullopt;
-    auto n = parse_row_number(text.substr(begin, quote - begin));
-    return n ? std::optional<std::uint32_t>(*n) : std::nullopt;
-}
-
 }  // namespace
 
 Status append_row(EditorState& state, std::span<const std::string> values) {
@@ -283,21 +271,13 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
     constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
     std::vector<std::size_t> merge_into_row(pending.size(), kNoRow);
     for (std::size_t pos = 0;;) {
-        std::size_t lt = find(old, kRowOpen, pos);
-        if (lt == npos) break;
-        std::size_t gt = find(old, ">", lt);
-        if (gt == npos) return fail("malformed <row>");
-        std::size_t end;
-        if (old[gt - 1] == '/') {
-            // A self-closed row ends with its own tag; the next row's "</row>" is not its end.
-            end = gt + 1;
-        } else {
-            std::size_t close = find(old, kRowClose, gt);
-            if (close == npos) return fail("</row> not found");
-            end = close + kRowClose.size();
-        }
-        pos = end;
-        auto number = row_number(old, lt, gt);
+        // A self-closed row ends with its own tag; the next row's "</row>" is not its end.
+        auto found = next_row_span(old, pos);
+        if (!found) return fail(std::move(found.error()));
+        if (!*found) break;
+        const RowSpan& row = **found;
+        pos = row.end;
+        const auto& number = row.number;
         if (number && *number >= pending.front().row && *number <= pending.back().row) {
             auto it = std::lower_bound(pending.begin(), pending.end(), Pending{*number, 0}, by_row);
             if (it != pending.end() && it->row == *number) {
@@ -305,7 +285,7 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
                 if (slot == kNoRow) slot = existing.size();
             }
         }
-        existing.push_back({lt, end, number});
+        existing.push_back({row.begin, row.end, number});
     }
 
     struct Placement {

@@ -8,18 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "cells/cells.hpp"
 #include "support/error.hpp"
 
 namespace qm {
 
-struct RowSpan {
-    std::size_t begin = 0;        // "<row "
-    std::size_t tag_end = 0;      // just after the start tag's ">"
-    std::size_t content_end = 0;  // the "</row>"; tag_end for a self-closing row
-    std::size_t end = 0;          // just after "</row>", or after a self-closing tag
-    std::optional<std::uint32_t> number;
-    bool self_closing = false;
-};
 
 struct CellSpan {
     std::size_t begin = 0;      // "<c"
@@ -28,9 +21,6 @@ struct CellSpan {
     std::optional<std::uint32_t> column;  // from the letters of `r`; absent without a digit
 };
 
-// The next row at or after `from`: "malformed <row>" without a ">", "</row> not found" for an
-// open row without its end tag. A self-closing row is a row with no cells.
-Result<std::optional<RowSpan>> next_row_span(std::string_view text, std::size_t from);
 // The cells of a row, in text order: "cell tag end" / "</c> missing" when one is cut short.
 Status row_cells(std::string_view text, const RowSpan& row, std::vector<CellSpan>& cells);
 // "<c" at `at` opens a cell (not "<col", "<cfRule" and the like).
