@@ -350,17 +350,21 @@ Status style_row(EditorState& state, std::uint32_t row_number, const StyleSpec& 
     return {};
 }
 
+Status apply_style(EditorState& state, const RangeSpec& range, const StyleSpec& change) {
+    switch (range.kind) {
+        case RangeSpec::Kind::Cell: return style_single_cell(state, range.cell, change);
+        case RangeSpec::Kind::CellRange:
+            return style_rectangle(state, range.range.first, range.range.second, change);
+        case RangeSpec::Kind::Column: return style_column(state, range.index, 1, change);
+        case RangeSpec::Kind::Row: return style_row(state, range.index, change);
+    }
+    return {};
+}
+
 Status apply_style(EditorState& state, std::string_view range, const StyleSpec& change) {
     auto spec = parse_range(range);
     if (!spec) return fail(std::move(spec.error()));
-    switch (spec->kind) {
-        case RangeSpec::Kind::Cell: return style_single_cell(state, spec->cell, change);
-        case RangeSpec::Kind::CellRange:
-            return style_rectangle(state, spec->range.first, spec->range.second, change);
-        case RangeSpec::Kind::Column: return style_column(state, spec->index, 1, change);
-        case RangeSpec::Kind::Row: return style_row(state, spec->index, change);
-    }
-    return {};
+    return apply_style(state, *spec, change);
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include "cells/cells.hpp"
 #include "styles/layout.hpp"
+#include "styles/walk.hpp"
 #include "support/text.hpp"
 #include "support/unicode.hpp"
 
@@ -77,9 +78,7 @@ Status convert_to_text_cells(EditorState& state, const RangeSpec& range) {
         std::size_t open = find(text, "<c", pos);
         std::size_t gt = open == npos ? npos : find(text, ">", open);
         if (gt == npos) break;
-        char after = open + 2 < text.size() ? text[open + 2] : '\0';
-        bool is_cell = after == ' ' || after == '\t' || after == '\n' || after == '\r' || after == '/' || after == '>';
-        if (!is_cell || text[gt - 1] == '/') {
+        if (!opens_cell_at(text, open) || text[gt - 1] == '/') {
             out.append(text.substr(pos, gt + 1 - pos));
             pos = gt + 1;
             continue;
@@ -119,23 +118,13 @@ Status set_number_format(EditorState& state, std::string_view range, std::string
     change.num_fmt = std::string(code);
     auto parsed = parse_range(range);
     if (!parsed) return fail(std::move(parsed.error()));
-    Status styled;
-    switch (parsed->kind) {
-        case RangeSpec::Kind::Cell: styled = style_single_cell(state, parsed->cell, change); break;
-        case RangeSpec::Kind::CellRange:
-            styled = style_rectangle(state, parsed->range.first, parsed->range.second, change);
-            break;
-        case RangeSpec::Kind::Row: styled = style_row(state, parsed->index, change); break;
-        case RangeSpec::Kind::Column: {
-            styled = style_column(state, parsed->index, 1, change);
-            if (!styled) break;
-            auto format = add_cell_format(state, change);
-            if (!format) return fail(std::move(format.error()));
-            styled = set_column_props(state, parsed->index, std::nullopt, *format);
-            break;
-        }
+    if (Status styled = apply_style(state, *parsed, change); !styled) return styled;
+    if (parsed->kind == RangeSpec::Kind::Column) {
+        // A whole column also gets the format as its default, for cells written later.
+        auto format = add_cell_format(state, change);
+        if (!format) return fail(std::move(format.error()));
+        if (Status set = set_column_props(state, parsed->index, std::nullopt, *format); !set) return set;
     }
-    if (!styled) return styled;
     if (code == "@") return convert_to_text_cells(state, *parsed);
     return {};
 }

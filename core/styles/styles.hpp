@@ -106,6 +106,7 @@ StyleSpec merge_style(const StyleSpec& cell, const StyleSpec& change);
 
 // Lays `change` over the current format of every cell of `range` (a cell, a rectangle, "B:", "5:").
 Status apply_style(EditorState& state, std::string_view range, const StyleSpec& change);
+Status apply_style(EditorState& state, const RangeSpec& range, const StyleSpec& change);
 // The style of the cell whose `r` is exactly `reference`: nothing when it has no `s`.
 Result<std::optional<std::uint32_t>> read_cell_style(std::string_view sheet_xml,
                                                      std::string_view reference);
