@@ -51,6 +51,9 @@ std::string render_sheet_entries(const std::vector<SheetEntry>& entries, bool re
 Result<std::vector<std::string>> list_sheet_names(const std::string& path);
 
 std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::string_view name);
+// The same search over any text: the first `sheet` tag with both a name and an r:id (repeated keys:
+// the last wins) whose resolved name matches. `fragment` when the text is element content.
+std::optional<std::string> find_sheet_rel_id_in(std::string_view text, bool fragment, std::string_view name);
 std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id);
 std::string normalize_part_path(std::string_view target);
 

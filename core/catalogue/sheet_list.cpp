@@ -84,7 +84,11 @@ Result<std::vector<std::string>> list_sheet_names(const std::string& path) {
 std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::string_view name) {
     auto block = find_sheets_block(workbook);
     if (!block) return std::nullopt;
-    XmlReader reader(workbook.substr(block->begin, block->end - block->begin), true);
+    return find_sheet_rel_id_in(workbook.substr(block->begin, block->end - block->begin), true, name);
+}
+
+std::optional<std::string> find_sheet_rel_id_in(std::string_view text, bool fragment, std::string_view name) {
+    XmlReader reader(text, fragment);
     while (auto tag = reader.next()) {
         if (!tag->opens() || tag->name != "sheet") continue;
         auto raw_name = last_attribute(tag->raw, "name");

@@ -7,20 +7,6 @@ namespace qm {
 
 namespace {
 
-// r:id of the first `sheet` tag anywhere in the workbook carrying both a name and an id, whose
-// resolved name matches.
-std::optional<std::string> sheet_rel_id_anywhere(std::string_view workbook, std::string_view name) {
-    XmlReader reader(workbook);
-    while (auto tag = reader.next()) {
-        if (!tag->opens() || tag->name != "sheet") continue;
-        auto raw_name = last_attribute(tag->raw, "name");
-        auto rel_id = last_attribute(tag->raw, "r:id");
-        if (raw_name && rel_id && to_utf8_lossy(resolve_attribute_value(*raw_name)) == name)
-            return to_utf8_lossy(*rel_id);
-    }
-    return std::nullopt;
-}
-
 // Target of the first Relationship tag carrying both an Id and a Target, whose Id matches.
 std::optional<std::string> relationship_target(std::string_view rels, std::string_view id) {
     XmlReader reader(rels);
@@ -69,7 +55,7 @@ std::size_t relationship_element_end(std::string_view rels, std::size_t begin, s
 
 Status switch_sheet(EditorState& state, std::string_view name) {
     leave_current_sheet(state);
-    auto rel_id = sheet_rel_id_anywhere(state.workbook_xml, name);
+    auto rel_id = find_sheet_rel_id_in(state.workbook_xml, false, name);
     if (!rel_id) return fail("Sheet `" + std::string(name) + "` not found in workbook.xml");
     auto target = relationship_target(state.workbook_rels_xml, *rel_id);
     if (!target)
