@@ -96,125 +96,102 @@ Status read_num_fmts(std::string_view text, StyleIndex& index) {
     return {};
 }
 
+// Walks the `entry` elements inside the `block` element: begin(tag) at each entry's start tag,
+// also a self-closing one; child(tag) for every tag opened inside an entry (it may fail the pass);
+// end() at the entry's end. With `stop_at_block_end` the pass ends with the block.
+template <class Begin, class Child, class End>
+Status each_entry(std::string_view text, std::string_view block, std::string_view entry,
+                  bool stop_at_block_end, Begin&& begin, Child&& child, End&& end) {
+    bool in_block = false, in_entry = false;
+    return each_tag(text, [&](const Tag& tag) -> Result<bool> {
+        if (tag.name == block) {
+            if (tag.kind == TagKind::Start) {
+                in_block = true;
+                return true;
+            }
+            in_block = false;  // its end tag, or a self-closing block that holds nothing
+            return !stop_at_block_end;
+        }
+        if (!in_block) return true;
+        if (tag.name == entry) {
+            if (tag.kind == TagKind::End) {
+                if (in_entry) end();
+                in_entry = false;
+            } else {
+                begin(tag);
+                if (tag.kind == TagKind::Empty) end();
+                else in_entry = true;
+            }
+            return true;
+        }
+        if (in_entry && tag.opens())
+            if (Status st = child(tag); !st) return fail(std::move(st.error()));
+        return true;
+    });
+}
+
 Status read_fonts(std::string_view text, StyleIndex& index) {
-    bool in_block = false, in_font = false;
     std::string name;
     float size = kDefaultFontSize;
     bool bold = false, italic = false;
-    auto reset = [&] {
-        name = std::string(kDefaultFontName);
-        size = kDefaultFontSize;
-        bold = italic = false;
-    };
-    auto record = [&] {
-        index.fonts_by_key.try_emplace(font_key(name, size, bold, italic), index.font_count);
-        ++index.font_count;
-    };
-    return each_tag(text, [&](const Tag& tag) -> Result<bool> {
-        if (tag.name == "fonts") {
-            if (tag.kind == TagKind::Start) in_block = true;
-            if (tag.kind == TagKind::End) in_block = false;
-            return true;
-        }
-        if (!in_block) return true;
-        if (tag.name == "font") {
-            if (tag.kind == TagKind::End) {
-                if (in_font) record();
-                in_font = false;
-            } else {
-                reset();
-                if (tag.kind == TagKind::Empty) record();
-                else in_font = true;
+    return each_entry(
+        text, "fonts", "font", false,
+        [&](const Tag&) {
+            name = std::string(kDefaultFontName);
+            size = kDefaultFontSize;
+            bold = italic = false;
+        },
+        [&](const Tag& tag) -> Status {
+            if (tag.name == "b") bold = true;
+            else if (tag.name == "i") italic = true;
+            else if (tag.name == "name") {
+                if (auto v = first_attribute(tag.raw, "val")) name = escaped_form(*v);
+            } else if (tag.name == "sz") {
+                if (auto v = first_attribute(tag.raw, "val"))
+                    if (auto parsed = parse_float(*v)) size = static_cast<float>(*parsed);
             }
-            return true;
-        }
-        if (!in_font || !tag.opens()) return true;
-        if (tag.name == "b") bold = true;
-        else if (tag.name == "i") italic = true;
-        else if (tag.name == "name") {
-            if (auto v = first_attribute(tag.raw, "val")) name = escaped_form(*v);
-        } else if (tag.name == "sz") {
-            if (auto v = first_attribute(tag.raw, "val"))
-                if (auto parsed = parse_float(*v)) size = static_cast<float>(*parsed);
-        }
-        return true;
-    });
+            return {};
+        },
+        [&] {
+            index.fonts_by_key.try_emplace(font_key(name, size, bold, italic), index.font_count);
+            ++index.font_count;
+        });
 }
 
 Status read_fills(std::string_view text, StyleIndex& index) {
-    bool in_block = false, in_fill = false, has_colour = false;
-    std::string colour;
-    auto record = [&] {
-        if (has_colour) index.fills_by_colour.try_emplace(colour, index.fill_count);
-        ++index.fill_count;
-    };
-    return each_tag(text, [&](const Tag& tag) -> Result<bool> {
-        if (tag.name == "fills") {
-            if (tag.kind == TagKind::Start) in_block = true;
-            if (tag.kind == TagKind::End) in_block = false;
-            return true;
-        }
-        if (!in_block) return true;
-        if (tag.name == "fill") {
-            if (tag.kind == TagKind::End) {
-                if (in_fill) record();
-                in_fill = false;
-            } else {
-                has_colour = false;
-                if (tag.kind == TagKind::Empty) record();
-                else in_fill = true;
-            }
-            return true;
-        }
-        if (in_fill && !has_colour && tag.opens() && tag.name == "fgColor") {
-            if (auto rgb = first_attribute(tag.raw, "rgb")) {
-                colour = escaped_form(*rgb, true);
-                has_colour = true;
-            }
-        }
-        return true;
-    });
+    std::optional<std::string> colour;
+    return each_entry(
+        text, "fills", "fill", false, [&](const Tag&) { colour.reset(); },
+        [&](const Tag& tag) -> Status {
+            if (!colour && tag.name == "fgColor")
+                if (auto rgb = first_attribute(tag.raw, "rgb")) colour = escaped_form(*rgb, true);
+            return {};
+        },
+        [&] {
+            if (colour) index.fills_by_colour.try_emplace(*colour, index.fill_count);
+            ++index.fill_count;
+        });
 }
 
 Status read_borders(std::string_view text, StyleIndex& index) {
-    bool in_block = false, in_border = false;
-    std::string edges[4];  // left, right, top, bottom
-    bool present[4] = {};
-    auto record = [&] {
-        bool uniform = present[0] && present[1] && present[2] && present[3] && edges[1] == edges[0] &&
-                       edges[2] == edges[0] && edges[3] == edges[0];
-        if (uniform) index.borders_by_style.try_emplace(edges[0], index.border_count);
-        ++index.border_count;
-    };
-    return each_tag(text, [&](const Tag& tag) -> Result<bool> {
-        if (tag.name == "borders") {
-            if (tag.kind == TagKind::Start) in_block = true;
-            if (tag.kind == TagKind::End) in_block = false;
-            return true;
-        }
-        if (!in_block) return true;
-        if (tag.name == "border") {
-            if (tag.kind == TagKind::End) {
-                if (in_border) record();
-                in_border = false;
-            } else {
-                std::fill(std::begin(present), std::end(present), false);
-                if (tag.kind == TagKind::Empty) record();
-                else in_border = true;
-            }
-            return true;
-        }
-        if (!in_border || !tag.opens()) return true;
-        int edge = tag.name == "left" ? 0 : tag.name == "right" ? 1 : tag.name == "top" ? 2
-                 : tag.name == "bottom" ? 3 : -1;
-        if (edge >= 0) {
-            if (auto style = first_attribute(tag.raw, "style")) {
-                edges[edge] = escaped_form(*style);
-                present[edge] = true;
-            }
-        }
-        return true;
-    });
+    std::optional<std::string> edges[4];  // left, right, top, bottom
+    return each_entry(
+        text, "borders", "border", false,
+        [&](const Tag&) {
+            for (auto& edge : edges) edge.reset();
+        },
+        [&](const Tag& tag) -> Status {
+            int edge = tag.name == "left" ? 0 : tag.name == "right" ? 1 : tag.name == "top" ? 2
+                     : tag.name == "bottom" ? 3 : -1;
+            if (edge >= 0)
+                if (auto style = first_attribute(tag.raw, "style")) edges[edge] = escaped_form(*style);
+            return {};
+        },
+        [&] {
+            bool uniform = edges[0] && edges[1] == edges[0] && edges[2] == edges[0] && edges[3] == edges[0];
+            if (uniform) index.borders_by_style.try_emplace(*edges[0], index.border_count);
+            ++index.border_count;
+        });
 }
 
 std::optional<std::uint32_t> id_attribute(std::string_view tag, std::string_view name) {
@@ -231,49 +208,37 @@ std::optional<std::uint8_t> word_code(const std::string_view (&words)[N], std::s
 }
 
 Status read_cell_formats(std::string_view text, StyleIndex& index) {
-    bool in_block = false, in_xf = false;
     CellFormat format;
-    auto record = [&] {
-        auto position = static_cast<std::uint32_t>(index.cell_formats.size());
-        index.formats_by_content.try_emplace(format, position);
-        index.cell_formats.push_back(format);
-    };
-    return each_tag(text, [&](const Tag& tag) -> Result<bool> {
-        if (tag.name == "cellXfs") {
-            if (tag.kind == TagKind::Start) in_block = true;
-            return tag.kind == TagKind::Start;
-        }
-        if (!in_block) return true;
-        if (tag.name == "xf") {
-            if (tag.kind == TagKind::End) {
-                if (in_xf) record();
-                in_xf = false;
-                return true;
-            }
+    return each_entry(
+        text, "cellXfs", "xf", true,
+        [&](const Tag& tag) {
             format = CellFormat{};
             format.font_id = id_attribute(tag.raw, "fontId");
             format.fill_id = id_attribute(tag.raw, "fillId");
             format.border_id = id_attribute(tag.raw, "borderId");
             format.num_fmt_id = id_attribute(tag.raw, "numFmtId").value_or(0);
-            if (tag.kind == TagKind::Empty) record();
-            else in_xf = true;
-            return true;
-        }
-        if (!in_xf || !tag.opens() || tag.name != "alignment") return true;
-        Alignment align;
-        if (auto word = first_attribute(tag.raw, "horizontal")) {
-            align.horiz = word_code(kHorizontalWords, *word);
-            if (!align.horiz) return fail("Unknown horizontal alignment: " + to_utf8_lossy(*word));
-        }
-        if (auto word = first_attribute(tag.raw, "vertical")) {
-            align.vert = word_code(kVerticalWords, *word);
-            if (!align.vert) return fail("Unknown vertical alignment: " + to_utf8_lossy(*word));
-        }
-        auto wrap = first_attribute(tag.raw, "wrapText");
-        align.wrap = wrap && *wrap == "1";
-        format.alignment = align;
-        return true;
-    });
+        },
+        [&](const Tag& tag) -> Status {
+            if (tag.name != "alignment") return {};
+            Alignment align;
+            if (auto word = first_attribute(tag.raw, "horizontal")) {
+                align.horiz = word_code(kHorizontalWords, *word);
+                if (!align.horiz) return fail("Unknown horizontal alignment: " + to_utf8_lossy(*word));
+            }
+            if (auto word = first_attribute(tag.raw, "vertical")) {
+                align.vert = word_code(kVerticalWords, *word);
+                if (!align.vert) return fail("Unknown vertical alignment: " + to_utf8_lossy(*word));
+            }
+            auto wrap = first_attribute(tag.raw, "wrapText");
+            align.wrap = wrap && *wrap == "1";
+            format.alignment = align;
+            return {};
+        },
+        [&] {
+            auto position = static_cast<std::uint32_t>(index.cell_formats.size());
+            index.formats_by_content.try_emplace(format, position);
+            index.cell_formats.push_back(format);
+        });
 }
 
 // Inserts `markup` at `pos` and raises the block's count, or changes nothing: a block whose count
