@@ -1,20 +1,26 @@
-"""The README's API tour runs as written."""
+"""The README's examples run as pasted, each in an empty folder."""
 import pathlib
 import re
 
 import openpyxl
+import pytest
 
 README = pathlib.Path(__file__).resolve().parents[2] / "README.md"
 
 
-def test_api_tour_runs(tmp_path, monkeypatch):
-    monkeypatch.chdir(tmp_path)
-    wb = openpyxl.Workbook()
-    wb.active.title = "Data"
-    wb.create_sheet("Summary")
-    wb.save("book.xlsx")
-    code = re.search(r"```python\n(.*?)```", README.read_text(), re.S).group(1)
-    exec(compile(code, str(README), "exec"), {})
+def example(section):
+    """The first python block under the `## <section>` heading."""
+    text = README.read_text().split(f"\n## {section}\n", 1)[1].split("\n## ", 1)[0]
+    return re.search(r"```python\n(.*?)```", text, re.S).group(1)
+
+
+def check_quick_start():
+    sheet = openpyxl.load_workbook("hello.xlsx")["Sales"]
+    assert [c.value for c in sheet[3]] == ["South", 98, 101, "=B3+C3"]
+    assert sheet["A1"].font.b and sheet.column_dimensions["A"].width == 14
+
+
+def check_api_tour():
     saved = openpyxl.load_workbook("out/book.xlsx")
     assert saved.sheetnames == ["Data", "Summary", "Remarks"]
     data = saved["Data"]
@@ -22,3 +28,11 @@ def test_api_tour_runs(tmp_path, monkeypatch):
     assert data["A1"].fill.fgColor.rgb == "00FFC000" and data["A1"].font.b
     assert "A1:C1" in {str(r) for r in data.merged_cells.ranges}
     assert openpyxl.load_workbook("out/report.xlsx").sheetnames == ["Report"]
+
+
+@pytest.mark.parametrize("section, check", [("Quick start", check_quick_start),
+                                            ("API tour", check_api_tour)])
+def test_example_runs(section, check, tmp_path, monkeypatch, capsys):
+    monkeypatch.chdir(tmp_path)
+    exec(compile(example(section), str(README), "exec"), {})
+    check()
