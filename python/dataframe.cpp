@@ -1,11 +1,13 @@
 #include "dataframe.hpp"
 
+#include <algorithm>
 #include <vector>
 
 #include "cells/cells.hpp"
 #include "convert.hpp"
 #include "editor.hpp"
 #include "styles/layout.hpp"
+#include "support/text.hpp"
 
 namespace qmpy {
 
@@ -21,18 +23,18 @@ void track(ColumnKind& kind, ValueClass value) {
 // One row's cell texts; the markers of the header's columns follow the values' classes. False
 // with an exception set on failure.
 bool convert_row(PyObject* const* values, Py_ssize_t count, std::vector<ColumnKind>& kinds,
-                 std::vector<std::string>& row) {
+                 std::vector<qm::TypedCell>& row) {
     row.reserve(static_cast<std::size_t>(count));
     for (Py_ssize_t j = 0; j < count; ++j) {
         ValueClass cls;
-        if (!typed_value_text(values[j], row.emplace_back(), cls)) return false;
+        if (!typed_value(values[j], row.emplace_back(), cls)) return false;
         if (static_cast<std::size_t>(j) < kinds.size()) track(kinds[static_cast<std::size_t>(j)], cls);
     }
     return true;
 }
 
 // The frame as rows of cell texts, header first; nullopt with an exception set on failure.
-std::optional<std::vector<std::vector<std::string>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds) {
+std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds) {
     PyObject* columns = PyObject_GetAttrString(frame, "columns");
     if (!columns) {
         PyErr_Clear();
@@ -56,11 +58,13 @@ std::optional<std::vector<std::vector<std::string>>> read_frame(PyObject* frame,
     if (!iter) return std::nullopt;
 
     kinds.assign(header->size(), ColumnKind::None);
-    std::vector<std::vector<std::string>> table;
-    table.push_back(std::move(*header));
+    std::vector<std::vector<qm::TypedCell>> table;
+    auto& names = table.emplace_back();
+    names.reserve(header->size());
+    for (auto& name : *header) names.push_back({qm::CellKind::InlineString, std::move(name)});
     bool ok = true;
     while (PyObject* item = PyIter_Next(iter)) {
-        std::vector<std::string> row;
+        std::vector<qm::TypedCell> row;
         if (PyTuple_CheckExact(item)) {
             // A tuple cannot change while its values are converted: its items need no copy.
             ok = convert_row(PySequence_Fast_ITEMS(item), PyTuple_GET_SIZE(item), kinds, row);
@@ -82,6 +86,45 @@ std::optional<std::vector<std::vector<std::string>>> read_frame(PyObject* frame,
     if (!ok || PyErr_Occurred()) return std::nullopt;
     return table;
 }
+constexpr std::uint64_t kSheetColumns = 16384;     // A..XFD
+constexpr std::uint64_t kSheetRows = 1048576;
+
+struct TableStart {
+    std::uint64_t column = 0;  // 0-based
+    std::uint32_t row = 1;
+    std::string text;          // canonical, as written into the sheet
+};
+
+// The start cell, checked before the frame is read so that a bad one writes nothing: column
+// letters (absolute markers dropped, case folded) within A..XFD and a row within the sheet.
+qm::Result<TableStart> parse_table_start(std::string_view text) {
+    auto parts = qm::split_cell_ref(text);
+    if (!parts) return qm::fail("invalid start coordinate \u2013 no digits");
+    std::string_view letters = parts->first;
+    if (letters.starts_with('$')) letters.remove_prefix(1);
+    if (letters.ends_with('$')) letters.remove_suffix(1);
+    auto folded = qm::check_column_letters(letters);
+    if (!folded || folded->size() > 3 || qm::column_to_index(*folded) >= kSheetColumns)
+        return qm::fail("Invalid Excel column: " + std::string(parts->first));
+    auto row = qm::parse_row_number(parts->second);
+    if (!row || *row == 0 || *row > kSheetRows) return qm::fail("invalid row in start coordinate");
+    TableStart start{qm::column_to_index(*folded), *row, *folded};
+    qm::append_decimal(start.text, *row);
+    return start;
+}
+
+// The whole table must lie inside the sheet; checked before anything is written.
+qm::Status check_table_fits(const TableStart& start, const std::vector<std::vector<qm::TypedCell>>& table) {
+    std::size_t width = 0;
+    for (const auto& row : table) width = std::max(width, row.size());
+    if (start.column + width > kSheetColumns)
+        return qm::fail("DataFrame does not fit in the sheet: from " + start.text + " its " + std::to_string(width) +
+                        " columns pass column XFD");
+    if (start.row - 1 + table.size() > kSheetRows)
+        return qm::fail("DataFrame does not fit in the sheet: from " + start.text + " its " +
+                        std::to_string(table.size()) + " rows with the header pass row 1048576");
+    return {};
+}
 }  // namespace
 
 PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
@@ -93,31 +136,24 @@ PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t n
     return with_state(self, [&](qm::EditorState& state) -> PyObject* {
         auto start_arg = arg_optional_text(a[1], "start_cell");
         if (!start_arg) return nullptr;
-        std::string start = start_arg->value_or("A1");
+        auto start = parse_table_start(start_arg->value_or("A1"));
+        if (!start) return raise_core(start.error());
 
         std::vector<ColumnKind> kinds;
         auto table = read_frame(a[0], kinds);
         if (!table) return nullptr;
+        if (auto fits = check_table_fits(*start, *table); !fits) return raise_core(fits.error());
         const std::size_t data_rows = table->size() - 1;
-        auto written = qm::write_block(state, *table, start);
+        auto written = qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table), start->text);
         *table = {};  // the texts are in the sheet now; the format passes need the room
         if (!written) return raise_core(written.error());
         if (data_rows == 0) Py_RETURN_NONE;
 
-        // write_block accepted the start text, so it has a digit and a valid row.
-        auto parts = qm::split_cell_ref(start);
-        // Any run of letters is a column here, folded as write_block folds it, so the formats land
-        // on the columns the block went to.
-        auto letters = qm::check_column_letters(parts->first);
-        if (!letters) return raise_core(letters.error());
-        const std::uint64_t first_column = qm::column_to_index(*letters);
-        std::uint32_t start_row = *qm::parse_row_number(parts->second);
-        std::uint32_t first = start_row + 1;
-        std::uint32_t last = start_row + static_cast<std::uint32_t>(data_rows);
-
+        const std::uint32_t first = start->row + 1;
+        const std::uint32_t last = start->row + static_cast<std::uint32_t>(data_rows);
         for (std::size_t j = 0; j < kinds.size(); ++j) {
             if (kinds[j] == ColumnKind::None) continue;
-            std::string column = qm::index_to_column(first_column + j);
+            std::string column = qm::index_to_column(start->column + j);
             std::string range = column + std::to_string(first) + ":" + column + std::to_string(last);
             const char* code = kinds[j] == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
             if (auto formatted = qm::set_number_format(state, range, code); !formatted)

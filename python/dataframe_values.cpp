@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "support/numbers.hpp"
+
 namespace qmpy {
 
 namespace {
@@ -83,26 +85,35 @@ std::string format_serial(double serial) {
     return text;
 }
 
-bool typed_value_text(PyObject* value, std::string& text, ValueClass& cls) {
+bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls) {
     cls = ValueClass::Other;
+    std::string& text = cell.text;
     if (value == Py_None) {
+        cell.kind = qm::CellKind::Blank;
         text.clear();
         return true;
     }
+    // Text is data, never a number or a formula to be derived from it.
+    if (PyUnicode_Check(value)) {
+        auto converted = to_text(value);
+        if (!converted) return false;
+        cell.kind = qm::CellKind::InlineString;
+        text = std::move(*converted);
+        return true;
+    }
     if (Py_IS_TYPE(value, &PyBool_Type)) {
+        cell.kind = qm::CellKind::InlineString;
         text = value == Py_True ? "TRUE" : "FALSE";
         return true;
     }
+    cell.kind = qm::CellKind::Number;
     if (!datetime_api_ready()) return false;
     if (PyDateTime_Check(value)) {
         double date = static_cast<double>(day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value),
                                                      PyDateTime_GET_DAY(value)));
-        // The order of the operations is fixed: the last digits of the serial depend on it.
-        double a = PyDateTime_DATE_GET_HOUR(value) * 3600.0 + PyDateTime_DATE_GET_MINUTE(value) * 60.0;
-        double b = PyDateTime_DATE_GET_SECOND(value) + a;
-        double c = PyDateTime_DATE_GET_MICROSECOND(value) / 1000000.0 + b;
-        double d = c / 86400.0;
-        text = format_serial(d + (date + kUnixEpochSerial));
+        text = format_serial(datetime_serial(date, PyDateTime_DATE_GET_HOUR(value), PyDateTime_DATE_GET_MINUTE(value),
+                                             PyDateTime_DATE_GET_SECOND(value),
+                                             PyDateTime_DATE_GET_MICROSECOND(value)));
         cls = ValueClass::DateTime;
         return true;
     }
@@ -114,7 +125,7 @@ bool typed_value_text(PyObject* value, std::string& text, ValueClass& cls) {
         return true;
     }
     // str() of an exact int or finite float without building the str object; subclasses may
-    // define their own __str__ and take the general route, as do big ints, inf and nan.
+    // define their own __str__ and take the general route, as do big ints.
     if (PyLong_CheckExact(value)) {
         int overflow = 0;
         long long number = PyLong_AsLongLongAndOverflow(value, &overflow);
@@ -124,8 +135,14 @@ bool typed_value_text(PyObject* value, std::string& text, ValueClass& cls) {
             return true;
         }
         PyErr_Clear();
-    } else if (PyFloat_CheckExact(value) && float_text(PyFloat_AS_DOUBLE(value), text)) {
-        return true;
+    } else if (PyFloat_Check(value)) {
+        const double number = PyFloat_AS_DOUBLE(value);
+        if (!std::isfinite(number)) {
+            cell.kind = qm::CellKind::Error;
+            text = non_finite_error(number);
+            return true;
+        }
+        if (PyFloat_CheckExact(value) && float_text(number, text)) return true;
     }
     PyObject* str = PyObject_Str(value);
     if (!str) return false;
@@ -133,7 +150,22 @@ bool typed_value_text(PyObject* value, std::string& text, ValueClass& cls) {
     Py_DECREF(str);
     if (!converted) return false;
     text = std::move(*converted);
+    // Other objects (Decimal, int subclasses, times) are numbers when their text is a finite
+    // number and text otherwise; a text never becomes a formula.
+    auto number = qm::parse_float(text);
+    cell.kind = number && std::isfinite(*number) ? qm::CellKind::Number : qm::CellKind::InlineString;
     return true;
+}
+
+std::string_view non_finite_error(double value) { return std::isnan(value) ? "#NUM!" : "#DIV/0!"; }
+
+double datetime_serial(double days, int hour, int minute, int second, int microsecond) {
+    // The order of the operations is fixed: the last digits of the serial depend on it.
+    double a = hour * 3600.0 + minute * 60.0;
+    double b = second + a;
+    double c = microsecond / 1000000.0 + b;
+    double d = c / 86400.0;
+    return d + (days + kUnixEpochSerial);
 }
 
 }  // namespace qmpy

@@ -123,9 +123,12 @@ class Editor:
         "A1"), then one row per DataFrame row.
 
         Any object with a `columns` sequence of str and an `iter_rows()` method yielding row
-        sequences works; polars is never imported. None becomes an empty text, bools "TRUE" /
-        "FALSE", dates and datetimes serial numbers (their columns then get the formats
-        "yyyy-mm-dd" / "yyyy-mm-dd hh:mm:ss" over the data rows), anything else str(value)."""
+        sequences works; polars is never imported. A str is always text (never a number or a
+        formula), None writes no cell, bools are the texts "TRUE" / "FALSE", ints and floats
+        numbers, NaN the error #NUM! and infinities #DIV/0!, dates and datetimes serial numbers
+        (their columns then get the formats "yyyy-mm-dd" / "yyyy-mm-dd hh:mm:ss" over the data
+        rows), anything else str(value), a number when that reads as a finite one. The start
+        cell and the table's extent are checked before anything is written."""
 
     def set_number_format(self, range: str, fmt: str) -> Editor:
         """Give every cell of `range` the number format `fmt`: a built-in code ("0.00", "0%",

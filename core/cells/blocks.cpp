@@ -33,26 +33,35 @@ void append_row_start(std::string& out, std::uint32_t row) {
     out += "\">";
 }
 
-void append_cells(std::string& out, std::uint32_t row, ColumnLetters& letters,
-                  std::span<const std::string> values) {
+// Block values are plain texts, classified as set_cell classifies them, or typed cells.
+CellKind kind_of(const std::string& value) { return classify_value(value); }
+CellKind kind_of(const TypedCell& value) { return value.kind; }
+std::string_view text_of(const std::string& value) { return value; }
+std::string_view text_of(const TypedCell& value) { return value.text; }
+
+template <class Value>
+void append_cells(std::string& out, std::uint32_t row, ColumnLetters& letters, std::span<const Value> values) {
     std::string ref;
     for (std::size_t i = 0; i < values.size(); ++i) {
+        CellKind kind = kind_of(values[i]);
+        if (kind == CellKind::Blank) continue;
         ref.assign(letters(i));
         append_decimal(ref, row);
-        append_rendered_cell(out, ref, values[i], std::nullopt);
+        append_typed_cell(out, ref, kind, text_of(values[i]), std::nullopt);
     }
 }
 
-void append_row_markup(std::string& out, std::uint32_t row, ColumnLetters& letters,
-                       std::span<const std::string> values) {
+template <class Value>
+void append_row_markup(std::string& out, std::uint32_t row, ColumnLetters& letters, std::span<const Value> values) {
     append_row_start(out, row);
     append_cells(out, row, letters, values);
     out += kRowClose;
 }
 
-std::size_t estimated_size(std::span<const std::string> values) {
+template <class Value>
+std::size_t estimated_size(std::span<const Value> values) {
     std::size_t n = 32;
-    for (const auto& v : values) n += v.size() + 48;
+    for (const auto& v : values) n += text_of(v).size() + 48;
     return n;
 }
 
@@ -107,8 +116,9 @@ struct Edit {
     std::size_t text_size;
 };
 
+template <class Value>
 Status merge_into(std::string& out, std::string_view markup, std::uint32_t row, ColumnLetters& letters,
-                  std::span<const std::string> values) {
+                  std::span<const Value> values) {
     std::size_t start_end = find(markup, ">");
     if (start_end == npos || start_end == 0) return fail("malformed <row>");
     if (markup[start_end - 1] == '/') {
@@ -149,16 +159,19 @@ Status merge_into(std::string& out, std::string_view markup, std::uint32_t row, 
             auto exact = std::find_if(hit, cells->end(), [k](const ExistingCell& c) { return c.column == k; });
             if (exact != cells->end()) hit = exact;
         }
+        const bool existing = hit != cells->end() && hit->column == k;
+        const CellKind kind = kind_of(values[i]);
+        if (kind == CellKind::Blank && !existing) continue;
         ref.assign(letters(i));
         append_decimal(ref, row);
         std::size_t text_begin = rendered.size();
-        if (hit != cells->end() && hit->column == k) {
+        if (existing) {
             auto style = style_of_cell(markup.substr(hit->begin, hit->end - hit->begin));
-            append_rendered_cell(rendered, ref, values[i], style);
+            append_typed_cell(rendered, ref, kind, text_of(values[i]), style);
             edits.push_back({hit->begin, hit->end, text_begin, rendered.size() - text_begin});
         } else {
             std::size_t at = hit != cells->end() ? hit->begin : content_end;
-            append_rendered_cell(rendered, ref, values[i], std::nullopt);
+            append_typed_cell(rendered, ref, kind, text_of(values[i]), std::nullopt);
             edits.push_back({at, at, text_begin, rendered.size() - text_begin});
         }
     }
@@ -185,7 +198,7 @@ Status append_row(EditorState& state, std::span<const std::string> values) {
     std::string markup;
     markup.reserve(estimated_size(values));
     ColumnLetters letters(0);
-    append_row_markup(markup, row, letters, values);
+    append_row_markup<std::string>(markup, row, letters, values);
     std::size_t at = rfind(state.sheet_xml, kSheetDataClose);
     if (at == npos) return fail("</sheetData> tag not found");
     insert_at(state.sheet_xml, at, markup);
@@ -202,7 +215,7 @@ std::string build_row(std::uint32_t row, std::uint64_t first_column, std::span<c
 void append_built_row(std::string& out, std::uint32_t row, std::uint64_t first_column,
                       std::span<const std::string> values) {
     ColumnLetters letters(first_column);
-    append_row_markup(out, row, letters, values);
+    append_row_markup<std::string>(out, row, letters, values);
 }
 
 Result<std::string> merge_row(std::string_view row_markup, std::uint32_t row, std::uint64_t first_column,
@@ -210,17 +223,19 @@ Result<std::string> merge_row(std::string_view row_markup, std::uint32_t row, st
     std::string out;
     out.reserve(row_markup.size() + 32 * values.size());
     ColumnLetters letters(first_column);
-    if (auto ok = merge_into(out, row_markup, row, letters, values); !ok) return fail(std::move(ok.error()));
+    if (auto ok = merge_into<std::string>(out, row_markup, row, letters, values); !ok) return fail(std::move(ok.error()));
     return out;
 }
 
 Status append_merged_row(std::string& out, std::string_view row_markup, std::uint32_t row,
                          std::uint64_t first_column, std::span<const std::string> values) {
     ColumnLetters letters(first_column);
-    return merge_into(out, row_markup, row, letters, values);
+    return merge_into<std::string>(out, row_markup, row, letters, values);
 }
 
-Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start) {
+namespace {
+template <class Value>
+Status write_rows(EditorState& state, std::span<const std::vector<Value>> rows, std::string_view start) {
     normalize_sheet_data(state.sheet_xml);
     auto parts = split_cell_ref(start);
     if (!parts) return fail("invalid start coordinate \u2013 no digits");
@@ -243,7 +258,7 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
         auto n = static_cast<std::uint32_t>(*first_row + i);
         pending.push_back({n, i});
         new_last = std::max(new_last, n);
-        reserve += estimated_size(rows[i]);
+        reserve += estimated_size(std::span<const Value>(rows[i]));
     }
     auto by_row = [](const Pending& a, const Pending& b) { return a.row < b.row; };
     if (!std::is_sorted(pending.begin(), pending.end(), by_row)) {
@@ -324,11 +339,12 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
         out.append(old.substr(copied, at.begin - copied));
         copied = at.begin;
         if (place.merge) {
-            auto merged = merge_into(out, old.substr(at.begin, at.end - at.begin), p.row, letters, rows[p.index]);
+            auto merged = merge_into(out, old.substr(at.begin, at.end - at.begin), p.row, letters,
+                                     std::span<const Value>(rows[p.index]));
             if (!merged) return fail(std::move(merged.error()));
             copied = at.end;
         } else {
-            append_row_markup(out, p.row, letters, rows[p.index]);
+            append_row_markup(out, p.row, letters, std::span<const Value>(rows[p.index]));
         }
     }
     out.append(old.substr(copied));
@@ -339,13 +355,23 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
         out.resize(sheet_data_end);
         for (; next < placements.size(); ++next) {
             const Pending& p = pending[placements[next].pending];
-            append_row_markup(out, p.row, letters, rows[p.index]);
+            append_row_markup(out, p.row, letters, std::span<const Value>(rows[p.index]));
         }
         out += tail;
     }
     state.sheet_xml = std::move(out);
     state.last_row = new_last;
     return {};
+}
+
+}  // namespace
+
+Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start) {
+    return write_rows(state, rows, start);
+}
+
+Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start) {
+    return write_rows(state, rows, start);
 }
 
 }  // namespace qm

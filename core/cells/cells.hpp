@@ -68,7 +68,15 @@ Result<std::optional<RowSpan>> next_row_span(std::string_view text, std::size_t 
 
 // ---- values and markup ----
 
-enum class CellKind { Formula, Number, InlineString };
+// Error is a cell error value written as t="e" ("#NUM!"); Blank writes no value at all.
+enum class CellKind { Formula, Number, InlineString, Error, Blank };
+
+// A value whose kind its producer decided (typed data such as DataFrame columns): it is written
+// as that kind and never re-classified from its text, so "02134" or "=1+1" stay text.
+struct TypedCell {
+    CellKind kind = CellKind::Blank;
+    std::string text;
+};
 
 CellKind classify_value(std::string_view value);
 bool needs_space_preserve(std::string_view text);
@@ -77,6 +85,9 @@ std::string render_cell(std::string_view reference, std::string_view value,
                         std::optional<std::uint32_t> style);
 void append_rendered_cell(std::string& out, std::string_view reference, std::string_view value,
                           std::optional<std::uint32_t> style);
+// One `c` element of the given kind. A Blank kind gives an empty cell (`<c r=".." s=".."/>`).
+void append_typed_cell(std::string& out, std::string_view reference, CellKind kind, std::string_view text,
+                       std::optional<std::uint32_t> style);
 // Style index of existing cell markup: the first ` s="` anywhere in it, read as a row number.
 std::optional<std::uint32_t> style_of_cell(std::string_view cell_markup);
 
@@ -106,6 +117,9 @@ Status append_row(EditorState& state, std::span<const std::string> values);
 // Writes rows of values with their top-left cell at `start`, merging them into existing rows and
 // cells in one pass over the sheet. On failure the sheet text is as normalize_sheet_data left it.
 Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start);
+// The same with typed values. A Blank value writes no cell; over an existing cell it leaves that
+// cell's style and drops its value.
+Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start);
 
 // Markup of a new row: one cell per value, from `first_column` on, no styles.
 std::string build_row(std::uint32_t row, std::uint64_t first_column, std::span<const std::string> values);

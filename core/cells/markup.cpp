@@ -20,9 +20,8 @@ bool needs_space_preserve(std::string_view text) {
     return text.find_first_of("\t\n\r") != npos;
 }
 
-void append_rendered_cell(std::string& out, std::string_view reference, std::string_view value,
-                          std::optional<std::uint32_t> style) {
-    CellKind kind = classify_value(value);
+void append_typed_cell(std::string& out, std::string_view reference, CellKind kind, std::string_view text,
+                       std::optional<std::uint32_t> style) {
     out += "<c r=\"";
     append_escaped_text(out, reference);
     out += '"';
@@ -34,21 +33,34 @@ void append_rendered_cell(std::string& out, std::string_view reference, std::str
     switch (kind) {
         case CellKind::Formula:
             out += "><f>";
-            append_escaped_text(out, value.substr(1));
+            append_escaped_text(out, text.substr(1));
             out += "</f></c>";
             break;
         case CellKind::Number:
             out += "><v>";
-            append_escaped_text(out, value);
+            append_escaped_text(out, text);
             out += "</v></c>";
             break;
         case CellKind::InlineString:
-            out += needs_space_preserve(value) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
-                                               : " t=\"inlineStr\"><is><t>";
-            append_escaped_text(out, value);
+            out += needs_space_preserve(text) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                                              : " t=\"inlineStr\"><is><t>";
+            append_escaped_text(out, text);
             out += "</t></is></c>";
             break;
+        case CellKind::Error:
+            out += " t=\"e\"><v>";
+            append_escaped_text(out, text);
+            out += "</v></c>";
+            break;
+        case CellKind::Blank:
+            out += "/>";
+            break;
     }
+}
+
+void append_rendered_cell(std::string& out, std::string_view reference, std::string_view value,
+                          std::optional<std::uint32_t> style) {
+    append_typed_cell(out, reference, classify_value(value), value, style);
 }
 
 std::string render_cell(std::string_view reference, std::string_view value,

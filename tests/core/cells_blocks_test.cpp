@@ -235,3 +235,19 @@ TEST(WriteBlock, MatchesCellByCellWrites) {
         EXPECT_EQ(by_block.last_row, by_cell.last_row);
     }
 }
+
+TEST(WriteBlock, TypedValuesAreWrittenAsTheirKind) {
+    // Typed cells are never re-classified; a blank writes no cell, and over an existing cell keeps
+    // only its style.
+    const std::string existing = "<c r=\"B2\" s=\"4\"><v>9</v></c><c r=\"C2\"><v>9</v></c>";
+    auto st = sheet(row(2, existing));
+    using T = TypedCell;
+    std::vector<std::vector<T>> rows{
+        {{CellKind::InlineString, "=1+1"}, {CellKind::Blank, ""}, {CellKind::Blank, ""}, {CellKind::Error, "#NUM!"}},
+        {{CellKind::Blank, ""}, {CellKind::Number, "02"}, {CellKind::InlineString, "1e5"}}};
+    ASSERT_TRUE(write_block(st, rows, "A2"));
+    EXPECT_EQ(rows_of(st),
+              row(2, "<c r=\"A2\" t=\"inlineStr\"><is><t>=1+1</t></is></c><c r=\"B2\" s=\"4\"/><c r=\"C2\"/>"
+                     "<c r=\"D2\" t=\"e\"><v>#NUM!</v></c>") +
+                  row(3, num("B3", "02") + "<c r=\"C3\" t=\"inlineStr\"><is><t>1e5</t></is></c>"));
+}

@@ -1,6 +1,7 @@
 """DataFrame import: real polars frames and duck-typed objects, read back with openpyxl and as XML."""
 import collections
 import datetime as dt
+import decimal
 import enum
 import math
 import random
@@ -41,32 +42,48 @@ class Frame:
         return iter(self._rows)
 
 
-@pytest.mark.parametrize("value, text", [
-    (None, ""),
-    (True, "TRUE"),
-    (False, "FALSE"),
-    (dt.date(2024, 1, 15), "45306"),
-    (dt.datetime(2024, 1, 15, 12, 0), "45306.5"),
-    (dt.datetime(2024, 1, 15, 6, 0), "45306.25"),
-    (dt.date(1970, 1, 1), "25569"),
-    (dt.date(1899, 12, 31), "1"),
-    (dt.date(1800, 3, 1), "-36463"),
-    (dt.datetime(2024, 1, 15, 8, 0), "45306.333333333335759"),
-    (dt.datetime(2024, 1, 15, 12, 0, tzinfo=dt.timezone(dt.timedelta(hours=5))), "45306.5"),
-    (42, "42"),
-    (2.5, "2.5"),
-    (1e16, "1e+16"),
-    (dt.time(12, 30), "12:30:00"),
-    ("text", "text"),
+NUM = '<c r="A2"><v>{}</v></c>'
+TEXT = '<c r="A2" t="inlineStr"><is><t>{}</t></is></c>'
+
+
+@pytest.mark.parametrize("value, markup", [
+    (None, None),                 # no cell at all
+    (True, TEXT.format("TRUE")),
+    (False, TEXT.format("FALSE")),
+    (dt.date(2024, 1, 15), NUM.format("45306")),
+    (dt.datetime(2024, 1, 15, 12, 0), NUM.format("45306.5")),
+    (dt.datetime(2024, 1, 15, 6, 0), NUM.format("45306.25")),
+    (dt.date(1970, 1, 1), NUM.format("25569")),
+    (dt.date(1899, 12, 31), NUM.format("1")),
+    (dt.date(1800, 3, 1), NUM.format("-36463")),
+    (dt.datetime(2024, 1, 15, 8, 0), NUM.format("45306.333333333335759")),
+    (dt.datetime(2024, 1, 15, 12, 0, tzinfo=dt.timezone(dt.timedelta(hours=5))), NUM.format("45306.5")),
+    (42, NUM.format("42")),
+    (2.5, NUM.format("2.5")),
+    (1e16, NUM.format("1e+16")),
+    (float("nan"), '<c r="A2" t="e"><v>#NUM!</v></c>'),
+    (float("inf"), '<c r="A2" t="e"><v>#DIV/0!</v></c>'),
+    (float("-inf"), '<c r="A2" t="e"><v>#DIV/0!</v></c>'),
+    (decimal.Decimal("1.50"), NUM.format("1.50")),
+    (decimal.Decimal("NaN"), TEXT.format("NaN")),
+    (dt.time(12, 30), TEXT.format("12:30:00")),
+    # str values are text whatever they look like: never numbers, never formulas
+    ("text", TEXT.format("text")),
+    ("02134", TEXT.format("02134")),
+    ("1e5", TEXT.format("1e5")),
+    ("=HYPERLINK(\"http://x\")", TEXT.format("=HYPERLINK(&quot;http://x&quot;)")),
+    ("== Title ==", TEXT.format("== Title ==")),
+    ("", TEXT.format("")),
 ])
-def test_typed_values(editor_and_path, value, text):
+def test_typed_values(editor_and_path, value, markup):
     editor, path = editor_and_path
-    editor.with_polars(Frame(["v"], [(value,)]))
+    editor.with_polars(Frame(["v"], [(value, "next")]))
     editor.save(path)
-    cell = cell_xml(sheet_text(path), "A2")
-    assert cell is not None
-    inner = re.search(r"<(?:v|t(?: [^>]*)?)>(.*?)</(?:v|t)>", cell)
-    assert (inner.group(1) if inner else "") == text.replace("&", "&amp;")
+    text = sheet_text(path)
+    cell = cell_xml(text, "A2")
+    assert (cell and re.sub(r' s="\d+"', "", cell)) == markup  # date columns carry a format
+    assert cell_xml(text, "B2") == '<c r="B2" t="inlineStr"><is><t>next</t></is></c>'  # the row goes on
+    openpyxl.load_workbook(path)
 
 
 def cell_texts(path):
@@ -124,7 +141,12 @@ def test_number_and_date_texts_match_the_interpreter(editor_and_path):
     editor.save(path)
     texts = cell_texts(path)
     for i, v in enumerate(values):
-        expected = serial_text(v) if isinstance(v, dt.date) else str(v)
+        if isinstance(v, dt.date):
+            expected = serial_text(v)
+        elif isinstance(v, float) and not math.isfinite(v):
+            expected = "#NUM!" if math.isnan(v) else "#DIV/0!"
+        else:
+            expected = str(v)
         assert texts[f"A{i + 2}"] == expected, (v, texts[f"A{i + 2}"])
 
 
@@ -144,6 +166,7 @@ def test_real_polars_frame_read_back(editor_and_path):
     assert [c.value for c in ws[5][2:8]] == ["id", "price", "name", "day", "at", "ok"]
     assert [ws.cell(6, c).value for c in range(3, 9)] == [
         1, 9.5, "a & b", dt.datetime(2024, 1, 15), dt.datetime(2024, 1, 15, 12, 0), "TRUE"]
+    assert cell_xml(sheet_text(path), "D7") is None and cell_xml(sheet_text(path), "E7") is None  # nulls
     assert ws["G7"].value == dt.datetime(2024, 1, 16, 6, 30)
     assert ws["E8"].value == " padded "
     assert ws["F6"].number_format == "yyyy-mm-dd" and ws["F8"].number_format == "yyyy-mm-dd"
@@ -221,20 +244,41 @@ def test_conversion_failures_write_nothing(editor_and_path):
     assert openpyxl.load_workbook(path)["Data"]["A1"].value is None
 
 
-def test_start_without_plain_letters_writes_then_fails(editor_and_path):
+@pytest.mark.parametrize("start, message", [
+    ("AB", "invalid start coordinate \u2013 no digits"),
+    ("A$B1", "Invalid Excel column: A$B"),
+    ("XFE1", "Invalid Excel column: XFE"),
+    ("ZZZZZZZZ1", "Invalid Excel column: ZZZZZZZZ"),
+    ("1", "Invalid Excel column: "),
+    ("A0", "invalid row in start coordinate"),
+    ("A1048577", "invalid row in start coordinate"),
+    ("A1x", "invalid row in start coordinate"),
+    ("XFC1", "DataFrame does not fit in the sheet: from XFC1 its 3 columns pass column XFD"),
+    ("A1048575", "DataFrame does not fit in the sheet: from A1048575 its 3 rows with the header pass row 1048576"),
+])
+def test_bad_start_writes_nothing(editor_and_path, start, message):
     editor, path = editor_and_path
-    with pytest.raises(RuntimeError, match=r"^Invalid Excel column: \$A\$$"):
-        editor.with_polars(Frame(["d"], [(dt.date(2024, 1, 1),)]), "$A$1")
-    with pytest.raises(RuntimeError, match="^invalid start coordinate \u2013 no digits$"):
-        editor.with_polars(Frame(["d"], []), "AB")
+    editor.set_cell("A1", "keep")
+    before = editor_sheet(editor, path)
+    with pytest.raises(RuntimeError) as info:
+        editor.with_polars(Frame(["a", "b", "c"], [(dt.date(2024, 1, 1), 1, 2), (None, 3, 4)]), start)
+    assert str(info.value) == message
+    assert editor_sheet(editor, path) == before
 
 
-def test_start_with_many_plain_letters_is_a_column(editor_and_path):
-    # Any run of letters names a column here, however far out; only non-letters are refused.
-    editor, path = editor_and_path
-    assert editor.with_polars(Frame(["n"], [(1,)]), "ZZZZZZZZ1") is None
+def editor_sheet(editor, path):
     editor.save(path)
-    assert cell_xml(sheet_text(path), "ZZZZZZZZ2") == '<c r="ZZZZZZZZ2"><v>1</v></c>'
+    with zipfile.ZipFile(path) as z:
+        return z.read("xl/worksheets/sheet1.xml"), z.read("xl/styles.xml")
+
+
+@pytest.mark.parametrize("start, first", [("$B$3", "B3"), ("b3", "B3"), ("$c7", "C7"), ("XFB1048574", "XFB1048574")])
+def test_start_is_folded_to_its_cell(editor_and_path, start, first):
+    editor, path = editor_and_path
+    editor.with_polars(Frame(["a", "b", "c"], [(1, 2, 3), (4, 5, 6)]), start)
+    editor.save(path)
+    assert cell_xml(sheet_text(path), first) == f'<c r="{first}" t="inlineStr"><is><t>a</t></is></c>'
+    openpyxl.load_workbook(path)
 
 
 def test_reentry_is_refused_and_user_code_decides(editor_and_path):
