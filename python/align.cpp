@@ -1,5 +1,8 @@
 #include "align.hpp"
 
+#include <iterator>
+#include <string>
+
 namespace qmpy {
 
 namespace {
@@ -56,6 +59,36 @@ PyObject* align_spec_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
 }
 
 void plain_dealloc(PyObject* self) { Py_TYPE(self)->tp_free(self); }
+
+// Only the fields that differ from the defaults, so the text reads like the call that made it.
+PyObject* align_spec_repr(PyObject* self) {
+    static const char* const horiz[] = {"Left", "Center", "Right", "Fill", "Justify"};
+    static const char* const vert[] = {"Top", "Center", "Bottom", "Justify"};
+    const AlignFields& f = reinterpret_cast<AlignSpecObject*>(self)->fields;
+    std::string text = "AlignSpec(";
+    auto field = [&](std::string part) {
+        if (text.back() != '(') text += ", ";
+        text += part;
+    };
+    if (f.horiz && *f.horiz < std::size(horiz)) field(std::string("horiz=HorizAlignment.") + horiz[*f.horiz]);
+    if (f.vert && *f.vert < std::size(vert)) field(std::string("vert=VertAlignment.") + vert[*f.vert]);
+    if (f.wrap) field("wrap=True");
+    text += ')';
+    return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+}
+
+// Values, not identities: two specs that style a cell alike are equal (and hash alike).
+PyObject* align_spec_richcompare(PyObject* a, PyObject* b, int op) {
+    if ((op != Py_EQ && op != Py_NE) || !PyObject_TypeCheck(b, &AlignSpecType)) Py_RETURN_NOTIMPLEMENTED;
+    bool same = reinterpret_cast<AlignSpecObject*>(a)->fields == reinterpret_cast<AlignSpecObject*>(b)->fields;
+    return PyBool_FromLong(same == (op == Py_EQ));
+}
+
+Py_hash_t align_spec_hash(PyObject* self) {
+    const AlignFields& f = reinterpret_cast<AlignSpecObject*>(self)->fields;
+    // Codes are below 8: three bit fields, with 7 for an absent alignment. Never -1.
+    return static_cast<Py_hash_t>((f.horiz.value_or(7) << 4) | (f.vert.value_or(7) << 1) | (f.wrap ? 1 : 0));
+}
 }  // namespace
 
 PyTypeObject AlignSpecType = [] {
@@ -66,6 +99,9 @@ PyTypeObject AlignSpecType = [] {
     t.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
     t.tp_doc = "AlignSpec(horiz=None, vert=None, wrap=False)\n--\n\n";
     t.tp_new = align_spec_new;
+    t.tp_repr = align_spec_repr;
+    t.tp_richcompare = align_spec_richcompare;
+    t.tp_hash = align_spec_hash;
     return t;
 }();
 

@@ -68,6 +68,27 @@ PyObject* editor_create(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyOb
     });
 }
 
+// Path and current sheet; never raises for a busy editor, so debuggers and logs can always show one.
+PyObject* editor_repr(PyObject* self) {
+    auto* editor = reinterpret_cast<EditorObject*>(self);
+    ExclusiveBorrow borrow(editor->busy);
+    if (!borrow) {
+        PyErr_Clear();
+        return PyUnicode_FromString("<quillmark.Editor (busy)>");
+    }
+    return guarded([&]() -> PyObject* {
+        const qm::EditorState& st = *editor->state;
+        auto name = qm::current_sheet_name(st);
+        PyObject* path = str_from_utf8(st.source_path);
+        PyObject* sheet = path && name ? str_from_utf8(*name) : Py_NewRef(Py_None);
+        PyObject* text = path && sheet ? PyUnicode_FromFormat("<quillmark.Editor path=%R sheet=%R>", path, sheet)
+                                       : nullptr;
+        Py_XDECREF(path);
+        Py_XDECREF(sheet);
+        return text;
+    });
+}
+
 PyMethodDef editor_methods[] = {
     {"create", fastcall_method(editor_create),
      METH_FASTCALL | METH_KEYWORDS | METH_STATIC, "create(path, sheet_name=\"Sheet1\")\n--\n\n"},
@@ -167,6 +188,7 @@ PyTypeObject EditorType = [] {
     t.tp_doc = "Editor(path, sheet_name=None)\n--\n\n";
     t.tp_methods = editor_methods;
     t.tp_new = editor_new;
+    t.tp_repr = editor_repr;
     return t;
 }();
 

@@ -20,7 +20,7 @@ PyMethodDef create_excel_def[] = {
 };
 
 // enum.Enum(name, {member: value, ...}) with opaque value objects, members in code order.
-int add_enumeration(PyObject* module, const char* name, PyTypeObject* value_type,
+int add_enumeration(PyObject* module, const char* name, const char* doc, PyTypeObject* value_type,
                     std::initializer_list<const char*> members) {
     PyObject* enum_module = PyImport_ImportModule("enum");
     if (!enum_module) return -1;
@@ -45,6 +45,11 @@ int add_enumeration(PyObject* module, const char* name, PyTypeObject* value_type
         PyObject* module_name = PyModule_GetNameObject(module);
         int set = module_name ? PyObject_SetAttrString(created, "__module__", module_name) : -1;
         Py_XDECREF(module_name);
+        if (set == 0) {
+            PyObject* doc_text = PyUnicode_FromString(doc);
+            set = doc_text ? PyObject_SetAttrString(created, "__doc__", doc_text) : -1;
+            Py_XDECREF(doc_text);
+        }
         if (set < 0) {
             Py_DECREF(created);
             goto done;
@@ -64,10 +69,12 @@ int exec_module(PyObject* module) {
     if (PyModule_AddFunctions(module, scan_excel_def) < 0) return -1;
     if (PyModule_AddFunctions(module, create_excel_def) < 0) return -1;
     if (PyModule_AddObjectRef(module, "AlignSpec", reinterpret_cast<PyObject*>(&AlignSpecType)) < 0) return -1;
-    if (add_enumeration(module, "HorizAlignment", &HorizAlignmentValueType,
+    if (add_enumeration(module, "HorizAlignment", "Horizontal alignment of cell content, for AlignSpec(horiz=...).",
+                        &HorizAlignmentValueType,
                         {"Left", "Center", "Right", "Fill", "Justify"}) < 0)
         return -1;
-    if (add_enumeration(module, "VertAlignment", &VertAlignmentValueType,
+    if (add_enumeration(module, "VertAlignment", "Vertical alignment of cell content, for AlignSpec(vert=...).",
+                        &VertAlignmentValueType,
                         {"Top", "Center", "Bottom", "Justify"}) < 0)
         return -1;
     return 0;

@@ -39,7 +39,8 @@ class VertAlignment(enum.Enum):
 
 @final
 class AlignSpec:
-    """An immutable alignment: optional horizontal and vertical alignment and a wrap flag."""
+    """An immutable alignment: optional horizontal and vertical alignment and a wrap flag.
+    Two specs with the same fields compare (and hash) equal."""
 
     def __new__(
         cls,

@@ -79,6 +79,16 @@ PyObject* scanner_open_editor(PyObject* self, PyObject* const* args, Py_ssize_t 
     });
 }
 
+// Written as the call that makes an equal Scanner: it holds nothing but the path.
+PyObject* scanner_repr(PyObject* self) {
+    auto* scanner = reinterpret_cast<ScannerObject*>(self);
+    PyObject* path = str_from_utf8(*scanner->path);
+    if (!path) return nullptr;
+    PyObject* text = PyUnicode_FromFormat("quillmark.Scanner(%R)", path);
+    Py_DECREF(path);
+    return text;
+}
+
 PyMethodDef scanner_methods[] = {
     {"get_sheets", scanner_get_sheets, METH_NOARGS, "get_sheets($self)\n--\n\n"},
     {"open_editor", fastcall_method(scanner_open_editor),
@@ -96,6 +106,7 @@ PyTypeObject ScannerType = [] {
     t.tp_doc = "Scanner(path)\n--\n\n";
     t.tp_methods = scanner_methods;
     t.tp_new = scanner_new;
+    t.tp_repr = scanner_repr;
     return t;
 }();
 

@@ -57,6 +57,10 @@ std::optional<std::string> find_sheet_rel_id_in(std::string_view text, bool frag
 std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id);
 std::string normalize_part_path(std::string_view target);
 
+// Display name of the current sheet: the first sheet entry whose relationship targets the
+// current part; nullopt when there is no current sheet or no entry points at it.
+std::optional<std::string> current_sheet_name(const EditorState& state);
+
 // Start and empty-element `sheet` tags anywhere in the text, up to the first parse error.
 std::size_t count_sheet_elements(std::string_view workbook);
 

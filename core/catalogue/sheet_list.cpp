@@ -123,4 +123,15 @@ std::string normalize_part_path(std::string_view target) {
     return "xl/" + std::string(target);
 }
 
+std::optional<std::string> current_sheet_name(const EditorState& state) {
+    if (state.sheet_path.empty()) return std::nullopt;
+    auto parsed = parse_sheet_entries(state.workbook_xml);
+    if (!parsed) return std::nullopt;
+    for (const SheetEntry& entry : parsed->entries) {
+        auto rel = find_relationship(state.workbook_rels_xml, entry.rel_id);
+        if (rel && normalize_part_path(rel->target) == state.sheet_path) return entry.name;
+    }
+    return std::nullopt;
+}
+
 }  // namespace qm
