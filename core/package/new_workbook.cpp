@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -113,7 +114,7 @@ Status create_workbook(const std::string& path, std::string_view sheet_name) {
     if (!parent.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(parent, ec);
-        if (ec) return fail(ec.message());
+        if (ec) return fail(path_error("create folder", parent.string(), ec.message()));
     }
 
     const std::string entries[][2] = {
@@ -126,13 +127,20 @@ Status create_workbook(const std::string& path, std::string_view sheet_name) {
     };
     // The zip layer writes a new file and renames it over the path: a link there would be
     // replaced instead of having its destination rewritten.
-    auto target = resolve_save_target(path);
-    if (!target) return fail(std::move(target.error()));
-    auto writer = ZipWriter::create(*target);
-    if (!writer) return fail(std::move(writer.error()));
-    for (const auto& entry : entries)
-        if (auto added = writer->add(entry[0], entry[1], Compression::Deflate6); !added) return added;
-    return writer->close();
+    auto written = [&]() -> Status {
+        auto target = resolve_save_target(path);
+        if (!target) return fail(std::move(target.error()));
+        // libzip would only say "Operation not supported".
+        std::error_code ec;
+        if (std::filesystem::is_directory(*target, ec)) return fail(system_message(EISDIR));
+        auto writer = ZipWriter::create(*target);
+        if (!writer) return fail(std::move(writer.error()));
+        for (const auto& entry : entries)
+            if (auto added = writer->add(entry[0], entry[1], Compression::Deflate6); !added) return added;
+        return writer->close();
+    }();
+    if (!written) return fail(path_error("write", path, std::move(written.error())));
+    return {};
 }
 
 }  // namespace qm

@@ -199,7 +199,9 @@ Status save_package(EditorState& state, const std::string& target) {
         };
         if (auto done = write_sheet(name, text, add); !done) return done;
     }
-    return update->commit();
+    // Writing happens here (the temporary file, the copies, the rename): name the target.
+    if (auto done = update->commit(); !done) return fail(path_error("write", target, std::move(done.error())));
+    return {};
 }
 
 }  // namespace qm

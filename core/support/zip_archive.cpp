@@ -23,6 +23,16 @@ std::string take_zip_message(zip_error_t& error) {
     return message;
 }
 
+CoreError path_error(std::string_view verb, std::string_view path, CoreError reason) {
+    std::string message = "cannot ";
+    message += verb;
+    message += " '";
+    message += path;
+    message += "': ";
+    message += reason.message;
+    return CoreError(std::move(message), {std::move(reason)});
+}
+
 std::string zip_code_message(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
@@ -31,12 +41,12 @@ std::string zip_code_message(int code) {
 
 Result<PackageFile> open_package_file(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail(system_message(errno));
+    if (fd < 0) return fail(path_error("open", path, system_message(errno)));
     struct stat st;
     int error = ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
     if (error != 0) {
         ::close(fd);
-        return fail(system_message(error));
+        return fail(path_error("open", path, system_message(error)));
     }
     return PackageFile{fd, static_cast<std::uint64_t>(st.st_size)};
 }
@@ -57,7 +67,7 @@ Result<ZipReader> ZipReader::open(const std::string& path) {
         // zip_fdopen takes the descriptor only on success; read errno-based codes before close().
         std::string message = zip_code_message(code);
         ::close(fd);
-        return fail(std::move(message));
+        return fail(path_error("open", path, std::move(message)));
     }
     return ZipReader(z);
 }

@@ -20,9 +20,15 @@ std::string system_message(int errnum);
 std::string zip_code_message(int code);
 // The message held by `error`, which is released.
 std::string take_zip_message(zip_error_t& error);
+// "cannot <verb> '<path>': <reason>": file-system and zip failures name the file they concern,
+// since the reason alone ("No such file or directory") does not say which one.
+CoreError path_error(std::string_view verb, std::string_view path, CoreError reason);
+inline CoreError path_error(std::string_view verb, std::string_view path, std::string reason) {
+    return path_error(verb, path, CoreError(std::move(reason)));
+}
 
-// A package file opened for reading, with its size. Failures carry the operating system's
-// message; a directory is refused as "Is a directory" rather than by libzip's vaguer text.
+// A package file opened for reading, with its size. Failures carry the path and the operating
+// system's message; a directory is refused as "Is a directory" rather than by libzip's vaguer text.
 struct PackageFile {
     int fd;
     std::uint64_t size;

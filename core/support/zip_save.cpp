@@ -417,17 +417,18 @@ Result<ZipUpdate> ZipUpdate::open(const std::string& source, const std::string& 
     zip* archive = zip_open_from_source(src, 0, &error);
     if (!archive) {
         zip_source_free(src);
-        return fail(take_zip_message(error));
+        return fail(path_error("open", source, take_zip_message(error)));
     }
     zip_error_fini(&error);
     zip_int64_t entries = zip_get_num_entries(archive, 0);
     ZipUpdate update(archive, owned, entries < 0 ? 0 : static_cast<std::uint64_t>(entries));
 
     auto resolved = resolve_save_target(target);
-    if (!resolved) return fail(std::move(resolved.error()));
+    if (!resolved) return fail(path_error("write", target, std::move(resolved.error())));
     // Refused before any work: rename() could not put a file there.
     struct stat st;
-    if (::stat(resolved->c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fail(system_message(EISDIR));
+    if (::stat(resolved->c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return fail(path_error("write", target, system_message(EISDIR)));
     owned->target = std::move(*resolved);
     return update;
 }

@@ -233,19 +233,22 @@ TEST_F(SavePackage, AddedAndDeletedSheetsAndTheirOverrides) {
 TEST_F(SavePackage, FailuresNameTheirCause) {
     auto state = open_workbook(source_, "Data");
     ASSERT_TRUE(state);
-    auto missing_dir = save_package(*state, (dir_ / "no" / "out.xlsx").string());
+    const std::string missing_path = (dir_ / "no" / "out.xlsx").string();
+    auto missing_dir = save_package(*state, missing_path);
     ASSERT_FALSE(missing_dir);
-    EXPECT_EQ(missing_dir.error().message, "Failure to create temporary file: No such file or directory");
+    EXPECT_EQ(missing_dir.error().message,
+              "cannot write '" + missing_path + "': Failure to create temporary file: No such file or directory");
 
     auto onto_dir = save_package(*state, dir_.string());
     ASSERT_FALSE(onto_dir);
-    EXPECT_EQ(onto_dir.error().message, "Is a directory");
+    EXPECT_EQ(onto_dir.error().message, "cannot write '" + dir_.string() + "': Is a directory");
 
     std::filesystem::remove(source_);
+    const std::string gone_message = "cannot open '" + source_ + "': No such file or directory";
     auto gone = save_package(*state, (dir_ / "out.xlsx").string());
     ASSERT_FALSE(gone);
-    EXPECT_EQ(gone.error().message, "No such file or directory");
+    EXPECT_EQ(gone.error().message, gone_message);
     // The source is read before anything about the target is looked at.
-    EXPECT_EQ(save_package(*state, dir_.string()).error().message, "No such file or directory");
+    EXPECT_EQ(save_package(*state, dir_.string()).error().message, gone_message);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
 }

@@ -132,6 +132,23 @@ def test_missing_folders_are_created(tmp_path, monkeypatch):
     assert openpyxl.load_workbook(tmp_path / "here.xlsx").sheetnames == ["Top"]
 
 
+@pytest.mark.parametrize("target, message", [
+    ("file/book.xlsx", "cannot create folder 'file': Not a directory"),
+    ("file/sub/book.xlsx", "cannot create folder 'file/sub': Not a directory"),
+    ("folder", "cannot write 'folder': Is a directory"),
+])
+@pytest.mark.parametrize("create", [quillmark.create_excel, quillmark.Editor.create])
+def test_file_system_failures_name_the_path(tmp_path, monkeypatch, target, message, create):
+    monkeypatch.chdir(tmp_path)
+    (tmp_path / "file").write_bytes(b"kept")
+    (tmp_path / "folder").mkdir()
+    with pytest.raises(RuntimeError) as raised:
+        create(target)
+    assert str(raised.value) == message
+    assert sorted(os.listdir(tmp_path)) == ["file", "folder"] and os.listdir("folder") == []
+    assert (tmp_path / "file").read_bytes() == b"kept"
+
+
 @pytest.mark.parametrize(
     "name, message",
     [
@@ -202,6 +219,7 @@ def test_only_get_sheets_prefixes_its_message(tmp_path, content, message):
     scanner = quillmark.Scanner(path)  # the file is not touched here
     with pytest.raises(RuntimeError) as scanned:
         scanner.get_sheets()
+    message = f"cannot open {str(path)!r}: {message}"
     assert str(scanned.value) == "RuntimeError: " + message
     with pytest.raises(RuntimeError) as bare:
         quillmark.scan_excel(path)

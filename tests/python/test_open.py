@@ -113,7 +113,8 @@ def test_not_a_workbook(tmp_path):
         (folder, "Is a directory"),
         (tmp_path / "absent.xlsx", "No such file or directory"),
     ]
-    for path, message in cases:
+    for path, reason in cases:
+        message = f"cannot open {str(path)!r}: {reason}"
         for call in (lambda: Editor(path, "Sheet1"), lambda: Editor(path), lambda: quillmark.scan_excel(path)):
             with pytest.raises(RuntimeError) as info:
                 call()
@@ -134,7 +135,7 @@ def test_unreadable_file(make_book):
             except RuntimeError as e:
                 print(e)
         """, without_root_override())
-    assert result.stdout.splitlines() == ["Permission denied", "Permission denied"], result.stderr
+    assert result.stdout.splitlines() == [f"cannot open {path!r}: Permission denied"] * 2, result.stderr
 
 
 def test_corrupt_entry_reports_the_zip_error(tmp_path):
