@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formula/formula.hpp"
 #include "state/state.hpp"
 #include "support/error.hpp"
 
@@ -73,11 +74,25 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
 // no current sheet until a later switch succeeds.
 Status switch_sheet(EditorState& state, std::string_view name);
 
-// Changes a display name only; sheetIds, relationships and part names stay.
+// New texts of every part that refers to the changed sheet: the workbook part, the current sheet,
+// held parts, and the source's worksheets, charts, tables and pivot caches whose text contains the
+// name. `skipped_part` (a sheet being deleted) is not looked at. The state is not changed.
+struct ReferenceRewrite {
+    std::optional<std::string> workbook;
+    std::optional<std::string> current_sheet;
+    std::vector<std::pair<std::string, std::string>> parts;
+};
+Result<ReferenceRewrite> rewrite_sheet_references_in_parts(const EditorState& state, const SheetChange& change,
+                                                           std::string_view skipped_part = {});
+// Installs the texts; parts move to modified_parts.
+void apply_reference_rewrite(EditorState& state, ReferenceRewrite&& rewrite);
+
+// Changes the display name and every reference to the sheet; sheetIds, relationships and part
+// names stay.
 Status rename_sheet(EditorState& state, std::string_view old_name, std::string_view new_name);
 
-// Removes the sheet's entry and relationship and drops its part from the next save; a deleted
-// current sheet is replaced by the first remaining one, or by a new Sheet1 when none remains.
+// Removes the sheet's entry and relationship and drops its part from the next save; references to
+// it become #REF!. A deleted current sheet is replaced by the first remaining one, or by a new Sheet1 when none remains.
 Status delete_sheet(EditorState& state, std::string_view name);
 
 }  // namespace qm

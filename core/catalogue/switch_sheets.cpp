@@ -51,6 +51,13 @@ std::size_t relationship_element_end(std::string_view rels, std::size_t begin, s
     return end;
 }
 
+// Another sheet whose name differs from the changed one only in case.
+bool has_case_twin(const SheetChange& change) {
+    for (const std::string& name : change.sheet_order)
+        if (name != change.old_name && same_sheet_name(name, change.old_name)) return true;
+    return false;
+}
+
 }  // namespace
 
 Status switch_sheet(EditorState& state, std::string_view name) {
@@ -68,33 +75,57 @@ Status rename_sheet(EditorState& state, std::string_view old_name, std::string_v
     auto parsed = parse_sheet_entries(state.workbook_xml);
     if (!parsed) return fail(std::move(parsed.error()));
     SheetEntry* renamed = nullptr;
+    std::vector<std::string> order;
     for (SheetEntry& entry : parsed->entries) {
         if (entry.name == new_name) return fail("Sheet `" + std::string(new_name) + "` already exists");
         if (!renamed && entry.name == old_name) renamed = &entry;
+        order.push_back(entry.name);
     }
     if (!renamed) return fail("Sheet `" + std::string(old_name) + "` not found");
-    renamed->name = new_name;
+    SheetChange change{std::string(old_name), std::string(new_name), std::move(order)};
+    change.match_case = has_case_twin(change);
+    auto references = rewrite_sheet_references_in_parts(state, change);
+    if (!references) return fail(std::move(references.error()));
+
+    apply_reference_rewrite(state, std::move(*references));
+    // The defined names before the sheets block may have changed length: find it again.
+    parsed = parse_sheet_entries(state.workbook_xml);
+    if (!parsed) return fail(std::move(parsed.error()));
+    for (SheetEntry& entry : parsed->entries)
+        if (entry.name == old_name) {
+            entry.name = new_name;
+            break;
+        }
     splice(state.workbook_xml, parsed->block.begin, parsed->block.end - parsed->block.begin,
            render_sheet_entries(parsed->entries, false));
     return {};
 }
 
 Status delete_sheet(EditorState& state, std::string_view name) {
+    // Every lookup comes first: a failure leaves the editor as it was.
     auto rel_id = find_sheet_rel_id(state.workbook_xml, name);
     if (!rel_id) return fail("Sheet `" + std::string(name) + "` not found in workbook.xml");
-
     auto parsed = parse_sheet_entries(state.workbook_xml);
+    if (!parsed) return fail(std::move(parsed.error()));
+    auto relationship = find_relationship(state.workbook_rels_xml, *rel_id);
+    if (!relationship) return fail("Relationship `" + *rel_id + "` not found in workbook.xml.rels");
+    std::string part_name = normalize_part_path(relationship->target);
+    std::vector<std::string> order;
+    for (const SheetEntry& entry : parsed->entries) order.push_back(entry.name);
+    SheetChange change{std::string(name), std::nullopt, std::move(order)};
+    change.match_case = has_case_twin(change);
+    auto references = rewrite_sheet_references_in_parts(state, change, part_name);
+    if (!references) return fail(std::move(references.error()));
+
+    std::size_t end = relationship_element_end(state.workbook_rels_xml, relationship->begin, relationship->end);
+    state.workbook_rels_xml.erase(relationship->begin, end - relationship->begin);
+    apply_reference_rewrite(state, std::move(*references));
+    parsed = parse_sheet_entries(state.workbook_xml);
     if (!parsed) return fail(std::move(parsed.error()));
     std::erase_if(parsed->entries, [&](const SheetEntry& e) { return e.name == name; });
     splice(state.workbook_xml, parsed->block.begin, parsed->block.end - parsed->block.begin,
            render_sheet_entries(parsed->entries, true));
 
-    auto relationship = find_relationship(state.workbook_rels_xml, *rel_id);
-    if (!relationship) return fail("Relationship `" + *rel_id + "` not found in workbook.xml.rels");
-    std::size_t end = relationship_element_end(state.workbook_rels_xml, relationship->begin, relationship->end);
-    state.workbook_rels_xml.erase(relationship->begin, end - relationship->begin);
-
-    std::string part_name = normalize_part_path(relationship->target);
     state.modified_parts.erase(part_name);
     state.loaded_sheets.erase(part_name);
     state.deleted_parts.insert(part_name);

@@ -86,6 +86,9 @@ struct SheetChange {
     std::string old_name;
     std::optional<std::string> new_name;
     std::vector<std::string> sheet_order;
+    // Set when another sheet's name differs from the old one only in case: then only the exact
+    // spelling refers to it.
+    bool match_case = false;
 };
 
 // Same sheet name as Excel compares them: ASCII letters without regard to case.
@@ -95,5 +98,16 @@ bool same_sheet_name(std::string_view a, std::string_view b);
 // it (the caller keeps its text as is). References into other workbooks are left alone.
 Result<std::optional<std::string>> rewrite_sheet_references(std::string_view formula,
                                                             const SheetChange& change);
+
+// Bytes of the name that any reference to the sheet in XML markup contains as they are (the name
+// may be escaped or have doubled apostrophes around them): a part whose text lacks them, compared
+// without regard to ASCII case, refers nowhere to the sheet.
+std::string sheet_search_key(std::string_view name);
+std::size_t find_ignoring_case(std::string_view text, std::string_view key, std::size_t from = 0);
+
+// A part's text with every reference to the changed sheet rewritten: the text of formula elements
+// (cells, validations, conditional formats, defined names, chart series, table columns, whatever
+// their prefix), hyperlink locations, and on rename pivot sources. nullopt when nothing changes.
+std::optional<std::string> rewrite_part_sheet_references(std::string_view part, const SheetChange& change);
 
 }  // namespace qm

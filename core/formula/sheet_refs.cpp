@@ -72,9 +72,11 @@ std::string render_prefix(std::string_view first, std::string_view last) {
     return out;
 }
 
-std::optional<std::size_t> position_of(const std::vector<std::string>& order, std::string_view name) {
-    for (std::size_t i = 0; i < order.size(); ++i)
-        if (same_sheet_name(order[i], name)) return i;
+std::optional<std::size_t> position_of(const SheetChange& change, std::string_view name) {
+    for (std::size_t i = 0; i < change.sheet_order.size(); ++i) {
+        const std::string& listed = change.sheet_order[i];
+        if (change.match_case ? listed == name : same_sheet_name(listed, name)) return i;
+    }
     return std::nullopt;
 }
 
@@ -82,13 +84,14 @@ std::optional<std::size_t> position_of(const std::vector<std::string>& order, st
 // a 3-D range moves inward to the neighbouring sheet; a range left with one sheet names just it.
 std::optional<std::string> prefix_after_delete(const SheetPrefix& prefix, const SheetChange& change) {
     if (prefix.last.empty()) return std::nullopt;
-    auto i1 = position_of(change.sheet_order, prefix.first);
-    auto i2 = position_of(change.sheet_order, prefix.last);
-    if (!i1 || !i2 || *i1 == *i2) return std::nullopt;
+    auto i1 = position_of(change, prefix.first);
+    auto i2 = position_of(change, prefix.last);
+    auto gone = position_of(change, change.old_name);
+    if (!i1 || !i2 || !gone || *i1 == *i2) return std::nullopt;
     std::size_t a = *i1, b = *i2;
     bool forward = a < b;
-    if (same_sheet_name(prefix.first, change.old_name)) a = forward ? a + 1 : a - 1;
-    if (same_sheet_name(prefix.last, change.old_name)) b = forward ? b - 1 : b + 1;
+    if (a == *gone) a = forward ? a + 1 : a - 1;
+    else b = forward ? b - 1 : b + 1;
     const std::string& first = change.sheet_order[a];
     const std::string& last = change.sheet_order[b];
     return a == b ? render_prefix(first, "") : render_prefix(first, last);
@@ -135,8 +138,11 @@ Result<std::optional<std::string>> rewrite_sheet_references(std::string_view for
     for (const FormulaToken& token : *tokens) {
         if (!token.sheet || !token.sheet->book.empty()) continue;
         const SheetPrefix& prefix = *token.sheet;
-        bool first_hit = same_sheet_name(prefix.first, change.old_name);
-        bool last_hit = !prefix.last.empty() && same_sheet_name(prefix.last, change.old_name);
+        auto names_it = [&](std::string_view name) {
+            return change.match_case ? name == change.old_name : same_sheet_name(name, change.old_name);
+        };
+        bool first_hit = names_it(prefix.first);
+        bool last_hit = !prefix.last.empty() && names_it(prefix.last);
         if (!first_hit && !last_hit) continue;
         out.append(formula.substr(copied, prefix.begin - copied));
         std::size_t resume = prefix.end;
