@@ -22,7 +22,8 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
     state.sheet_path = normalize_part_path(relationship->target);
     auto sheet = zip->read_entry(state.sheet_path, state.sheet_path + " not found");
     if (!sheet) return fail(std::move(sheet.error()));
-    auto styles = zip->read_entry(kStylesPart, "styles.xml not found");
+    // The style sheet is optional: the first style call creates one.
+    auto styles = try_read_entry(zip->handle(), kStylesPart);
     if (!styles) return fail(std::move(styles.error()));
 
     state.source_path = path;
@@ -30,7 +31,8 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
     owe_last_row(state);
     state.workbook_xml = std::move(*workbook);
     state.workbook_rels_xml = std::move(*rels);
-    state.styles_xml = std::move(*styles);
+    if (*styles) state.styles_xml = std::move(**styles);
+    state.styles_new = !*styles;
     return state;
 }
 

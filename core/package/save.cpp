@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kStoredLimit = 131072;
 constexpr std::string_view kWorksheetContentType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+constexpr std::string_view kStylesContentType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml";
 
 // Small XML parts are stored: cheaper to write and to read back than to inflate.
 Compression memory_compression(std::string_view name, std::size_t size) {
@@ -119,6 +121,14 @@ void add_sheet_overrides(std::string& content_types, const std::vector<std::stri
     }
 }
 
+void add_styles_override(std::string& content_types) {
+    constexpr std::string_view kPartName = "PartName=\"/xl/styles.xml\"";
+    std::size_t at = rfind(content_types, "</Types>");
+    if (at == npos || contains(content_types, kPartName)) return;
+    insert_at(content_types, at, "<Override " + std::string(kPartName) + " ContentType=\"" +
+                                     std::string(kStylesContentType) + "\"/>");
+}
+
 void remove_sheet_overrides(std::string& content_types, std::string_view name) {
     std::string part_name = "PartName=\"/" + std::string(name) + "\"";
     for (std::size_t at = find(content_types, part_name); at != npos; at = find(content_types, part_name)) {
@@ -147,6 +157,7 @@ Status save_package(EditorState& state, const std::string& target) {
         add_sheet_overrides(**content_types, names);
         for (const std::string& name : state.deleted_parts)
             if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
+        if (state.styles_new && !state.styles_xml.empty()) add_styles_override(**content_types);
     }
 
     // A worksheet is written as three pieces around its dimension element, so a large sheet is
@@ -177,7 +188,8 @@ Status save_package(EditorState& state, const std::string& target) {
         } else if (auto sheet = state.modified_parts.find(*name); sheet != state.modified_parts.end()) {
             written.insert(sheet->first);
             done = write_sheet(sheet->first, sheet->second, replace);
-        } else if (*name == kStylesPart) {
+        } else if (*name == kStylesPart && !state.styles_xml.empty()) {
+            written.insert(kStylesPart);
             std::string& styles = built.emplace_back(state.styles_xml);
             relocate_num_fmts(styles);
             done = replace_text(styles);
@@ -191,7 +203,11 @@ Status save_package(EditorState& state, const std::string& target) {
         if (!done) return done;
     }
 
-    // Sheets added in this editor follow every source entry.
+    // A style sheet created in this editor, then sheets added in it, follow every source entry.
+    if (!state.styles_xml.empty() && !written.contains(kStylesPart))
+        if (auto done = update->add(kStylesPart, {state.styles_xml}, memory_compression(kStylesPart, state.styles_xml.size()));
+            !done)
+            return done;
     for (const auto& [name, text] : state.modified_parts) {
         if (written.contains(name) || state.deleted_parts.contains(name)) continue;
         auto add = [&](std::initializer_list<std::string_view> pieces, Compression compression) {

@@ -32,7 +32,9 @@ struct EditorState {
     bool last_row_pending = false;
     std::string workbook_xml;
     std::string workbook_rels_xml;
-    std::string styles_xml;
+    std::string styles_xml;  // empty while the package has no style sheet
+    // The package has no style sheet part: saving adds the one a style call created.
+    bool styles_new = false;
     std::shared_ptr<StyleIndex> style_index;  // absent until a style operation needs it
     // Ordered maps: saves write added sheets in a stable order.
     std::map<std::string, std::string, std::less<>> modified_parts;

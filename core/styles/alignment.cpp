@@ -7,14 +7,18 @@ Status set_alignment(EditorState& state, std::string_view range, const Alignment
     StyleSpec change;
     change.alignment = align;
     auto column = parse_column_from(range);
-    if (!column) return apply_style(state, range, change);
+    if (!column) {
+        StyleTransaction transaction(state);
+        return transaction.finish(apply_style(state, range, change));
+    }
     auto [index, first_row] = *column;
+    StyleTransaction transaction(state, first_row == 1);
     if (auto styled = style_column(state, index, first_row, change); !styled) return styled;
     // A default for the whole column would also cover the rows above a later first row.
-    if (first_row != 1) return {};
+    if (first_row != 1) return transaction.finish({});
     auto format = add_cell_format(state, change);
     if (!format) return fail(std::move(format.error()));
-    return set_column_props(state, index, std::nullopt, *format);
+    return transaction.finish(set_column_props(state, index, std::nullopt, *format));
 }
 
 }  // namespace qm

@@ -22,9 +22,7 @@ public:
 
     Result<std::uint32_t> operator()(std::optional<std::uint32_t> old) {
         if (auto hit = known_.find(old); hit != known_.end()) return hit->second;
-        auto spec = spec_of_style(state_, old);
-        if (!spec) return fail(std::move(spec.error()));
-        auto index = add_cell_format(state_, merge_style(*spec, change_));
+        auto index = derive_cell_format(state_, old, change_);
         if (!index) return fail(std::move(index.error()));
         known_.emplace(old, *index);
         return *index;
@@ -180,9 +178,7 @@ Status style_single_cell(EditorState& state, std::string_view reference, const S
         return fail("row number with leading zeros in cell reference: " + std::string(reference));
     auto old = read_cell_style(state.sheet_xml, reference);
     if (!old) return fail(std::move(old.error()));
-    auto spec = spec_of_style(state, *old);
-    if (!spec) return fail(std::move(spec.error()));
-    auto index = add_cell_format(state, merge_style(*spec, change));
+    auto index = derive_cell_format(state, *old, change);
     if (!index) return fail(std::move(index.error()));
     return write_cell_style(state, reference, *index);
 }

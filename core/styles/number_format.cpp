@@ -114,19 +114,24 @@ Status convert_to_text_cells(EditorState& state, const RangeSpec& range) {
 }
 
 Status set_number_format(EditorState& state, std::string_view range, std::string_view code) {
+    if (code.empty()) return fail("Number format code must not be empty");
+    if (Status st = check_style_text("Number format code", code); !st) return st;
     StyleSpec change;
     change.num_fmt = std::string(code);
     auto parsed = parse_range(range);
     if (!parsed) return fail(std::move(parsed.error()));
+    // A column default or the text conversion follows the restyling: both steps or neither.
+    const bool column = parsed->kind == RangeSpec::Kind::Column;
+    StyleTransaction transaction(state, column || code == "@");
     if (Status styled = apply_style(state, *parsed, change); !styled) return styled;
-    if (parsed->kind == RangeSpec::Kind::Column) {
+    if (column) {
         // A whole column also gets the format as its default, for cells written later.
         auto format = add_cell_format(state, change);
         if (!format) return fail(std::move(format.error()));
         if (Status set = set_column_props(state, parsed->index, std::nullopt, *format); !set) return set;
     }
-    if (code == "@") return convert_to_text_cells(state, *parsed);
-    return {};
+    if (code == "@") return transaction.finish(convert_to_text_cells(state, *parsed));
+    return transaction.finish({});
 }
 
 }  // namespace qm

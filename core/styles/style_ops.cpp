@@ -5,6 +5,7 @@
 #include "styles/styles.hpp"
 #include "styles/walk.hpp"
 #include "support/text.hpp"
+#include "support/unicode.hpp"
 
 namespace qm {
 
@@ -80,30 +81,77 @@ Status clear_column(EditorState& state, std::uint32_t column) {
 
 }  // namespace
 
+Result<std::string> normalize_colour(std::string_view text) {
+    std::string_view digits = text.starts_with('#') ? text.substr(1) : text;
+    bool hex = std::all_of(digits.begin(), digits.end(), [](char c) {
+        return is_ascii_digit(static_cast<unsigned char>(c)) || (ascii_upper(c) >= 'A' && ascii_upper(c) <= 'F');
+    });
+    if (!hex || (digits.size() != 6 && digits.size() != 8))
+        return fail("Invalid colour '" + to_utf8_lossy(text) + "': expected RRGGBB or AARRGGBB hex digits");
+    return (digits.size() == 6 ? "FF" : "") + ascii_uppercase(digits);
+}
+
+Result<std::string_view> canonical_border_style(std::string_view text) {
+    static constexpr std::string_view kStyles[] = {
+        "none",   "thin",         "medium",     "dashed",        "dotted",           "thick",        "double",
+        "hair",   "mediumDashed", "dashDot",    "mediumDashDot", "dashDotDot",       "mediumDashDotDot", "slantDashDot"};
+    std::string upper = ascii_uppercase(text);
+    for (std::string_view style : kStyles)
+        if (ascii_uppercase(style) == upper) return style;
+    return fail("Invalid border style '" + to_utf8_lossy(text) +
+                "': expected one of none, thin, medium, dashed, dotted, thick, double, hair, mediumDashed, dashDot, "
+                "mediumDashDot, dashDotDot, mediumDashDotDot, slantDashDot");
+}
+
+Status check_font_size(float size) {
+    if (!(size >= 1.0f && size <= 409.0f)) return fail("Font size must be between 1 and 409");
+    return {};
+}
+
+Status check_style_text(std::string_view what, std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        bool forbidden = (c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+                         (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+                          (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE);  // U+FFFE, U+FFFF
+        if (forbidden) return fail(std::string(what) + " holds a character XML cannot carry");
+    }
+    return {};
+}
+
 Status set_fill(EditorState& state, std::string_view range, std::string_view colour) {
-    auto fill = add_fill(state, colour);
+    auto argb = normalize_colour(colour);
+    if (!argb) return fail(std::move(argb.error()));
+    StyleTransaction transaction(state);
+    auto fill = add_fill(state, *argb);
     if (!fill) return fail(std::move(fill.error()));
     StyleSpec change;
     change.fill_id = *fill;
-    return apply_style(state, range, change);
+    return transaction.finish(apply_style(state, range, change));
 }
 
 Status set_font(EditorState& state, std::string_view range, std::string_view name, float size,
                 bool bold, bool italic, std::optional<Alignment> align) {
+    if (Status st = check_style_text("Font name", name); !st) return st;
+    if (Status st = check_font_size(size); !st) return st;
+    StyleTransaction transaction(state);
     auto font = add_font(state, name, size, bold, italic);
     if (!font) return fail(std::move(font.error()));
     StyleSpec change;
     change.font_id = *font;
     change.alignment = align;
-    return apply_style(state, range, change);
+    return transaction.finish(apply_style(state, range, change));
 }
 
 Status set_border(EditorState& state, std::string_view range, std::string_view style) {
-    auto border = add_border(state, style);
+    auto word = canonical_border_style(style);
+    if (!word) return fail(std::move(word.error()));
+    StyleTransaction transaction(state);
+    auto border = add_border(state, *word);
     if (!border) return fail(std::move(border.error()));
     StyleSpec change;
     change.border_id = *border;
-    return apply_style(state, range, change);
+    return transaction.finish(apply_style(state, range, change));
 }
 
 Status clear_cell_style(EditorState& state, std::string_view reference) {

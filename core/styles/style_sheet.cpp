@@ -1,4 +1,5 @@
-// The style-sheet cache and the five appends (font, fill, border, number format, cell format).
+// The style-sheet cache, the blocks a write needs, and the appends (font, fill, border, number
+// format, cell format).
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -26,27 +27,57 @@ constexpr BuiltinFormat kBuiltinFormats[] = {
     {"0%", 9},      {"0.00%", 10}, {"0.00E+00", 11}, {"@", 49},
 };
 
-constexpr float kDefaultFontSize = 11.0f;
-constexpr std::string_view kDefaultFontName = "Calibri";
+constexpr std::string_view kBlockNames[] = {"numFmts",     "fonts",  "fills", "borders",     "cellStyleXfs", "cellXfs",
+                                            "cellStyles",  "dxfs",   "tableStyles", "colors", "extLst"};
+constexpr unsigned kBlockCount = std::size(kBlockNames);
 
-// The escaped form under which attribute texts are keyed: what escape_text makes of the value the
-// attribute stands for. Plain values (the usual case) are taken as they are.
-std::string escaped_form(std::string_view raw, bool upper = false) {
+constexpr std::string_view kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr std::string_view kStrictMainNamespace = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+constexpr std::string_view kStylesRelType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
+constexpr std::string_view kStrictStylesRelType = "http://purl.oclc.org/ooxml/officeDocument/relationships/styles";
+
+std::string_view local_name(std::string_view qname) {
+    std::size_t colon = qname.find(':');
+    return colon == npos ? qname : qname.substr(colon + 1);
+}
+
+std::string_view name_prefix(std::string_view qname) {
+    std::size_t colon = qname.find(':');
+    return colon == npos ? std::string_view() : qname.substr(0, colon + 1);
+}
+
+std::optional<StyleBlock> block_of(std::string_view local) {
+    for (unsigned i = 0; i < kBlockCount; ++i)
+        if (kBlockNames[i] == local) return static_cast<StyleBlock>(i);
+    return std::nullopt;
+}
+
+std::string_view block_name(StyleBlock block) { return kBlockNames[static_cast<unsigned>(block)]; }
+
+// The entry element of the blocks whose entries the index keys.
+std::string_view entry_name(StyleBlock block) {
+    switch (block) {
+        case StyleBlock::Fonts: return "font";
+        case StyleBlock::Fills: return "fill";
+        case StyleBlock::Borders: return "border";
+        case StyleBlock::CellXfs: return "xf";
+        default: return {};
+    }
+}
+
+std::string resolved(std::string_view raw) {
     std::string text = is_valid_utf8(raw) ? std::string(raw) : to_utf8_lossy(raw);
     if (text.find_first_of("&<>'\"\t\n\r") != npos) text = resolve_attribute_value(text);
-    if (upper) text = ascii_uppercase(text);
-    return escape_text(text);
+    return text;
 }
 
-std::string unescaped_form(std::string_view raw) {
-    std::string text = is_valid_utf8(raw) ? std::string(raw) : to_utf8_lossy(raw);
-    return resolve_attribute_value(text);
-}
+// The escaped form under which codes are keyed: what escape_text makes of the attribute's value.
+std::string escaped_form(std::string_view raw) { return escape_text(resolved(raw)); }
 
 // Runs `on_tag` over every tag of the text until it returns false; the reader's error fails.
 template <class F>
-Status each_tag(std::string_view text, F&& on_tag) {
-    XmlReader reader(text);
+Status each_tag(std::string_view text, bool fragment, F&& on_tag) {
+    XmlReader reader(text, fragment);
     while (auto tag = reader.next()) {
         Result<bool> more = on_tag(*tag);
         if (!more) return fail(std::move(more.error()));
@@ -72,126 +103,29 @@ void record_code(StyleIndex& index, std::string escaped, std::string plain, std:
     index.codes_by_id[id] = std::move(plain);
 }
 
-Status read_num_fmts(std::string_view text, StyleIndex& index) {
-    for (const auto& f : kBuiltinFormats) record_code(index, std::string(f.code), std::string(f.code), f.id);
-    std::uint32_t largest = 163;
-    Status st = each_tag(text, [&](const Tag& tag) -> Result<bool> {
-        if (!tag.opens() || tag.name != "numFmt") return true;
-        auto id_text = first_attribute(tag.raw, "numFmtId");
-        auto code = first_attribute(tag.raw, "formatCode");
-        std::optional<std::uint32_t> id;
-        if (id_text) {
-            auto parsed = parse_u32(*id_text);
-            if (!parsed) return fail(std::move(parsed.error()));
-            id = *parsed;
-        }
-        if (id && code) {
-            record_code(index, escaped_form(*code), unescaped_form(*code), *id);
-            if (*id > largest) largest = *id;
-        }
-        return true;
+// One tag's share of a canonical key. Separators no markup holds keep the key unambiguous.
+void append_canonical(std::string& key, const Tag& tag) {
+    if (tag.kind == TagKind::End) {
+        key += "\x01/";
+        return;
+    }
+    key += '\x01';
+    key += local_name(tag.name);
+    std::vector<std::pair<std::string_view, std::string>> attributes;
+    for_each_attribute(tag.raw, [&](const Attribute& a) {
+        if (a.name == "xmlns" || a.name.starts_with("xmlns:")) return;
+        std::string value = resolved(a.raw_value);
+        if (a.name == "rgb") value = ascii_uppercase(value);
+        attributes.emplace_back(a.name, std::move(value));
     });
-    if (!st) return st;
-    index.next_custom_id = largest < 164 ? 164 : largest + 1;
-    return {};
-}
-
-// Walks the `entry` elements inside the `block` element: begin(tag) at each entry's start tag,
-// also a self-closing one; child(tag) for every tag opened inside an entry (it may fail the pass);
-// end() at the entry's end. With `stop_at_block_end` the pass ends with the block.
-template <class Begin, class Child, class End>
-Status each_entry(std::string_view text, std::string_view block, std::string_view entry,
-                  bool stop_at_block_end, Begin&& begin, Child&& child, End&& end) {
-    bool in_block = false, in_entry = false;
-    return each_tag(text, [&](const Tag& tag) -> Result<bool> {
-        if (tag.name == block) {
-            if (tag.kind == TagKind::Start) {
-                in_block = true;
-                return true;
-            }
-            in_block = false;  // its end tag, or a self-closing block that holds nothing
-            return !stop_at_block_end;
-        }
-        if (!in_block) return true;
-        if (tag.name == entry) {
-            if (tag.kind == TagKind::End) {
-                if (in_entry) end();
-                in_entry = false;
-            } else {
-                begin(tag);
-                if (tag.kind == TagKind::Empty) end();
-                else in_entry = true;
-            }
-            return true;
-        }
-        if (in_entry && tag.opens())
-            if (Status st = child(tag); !st) return fail(std::move(st.error()));
-        return true;
-    });
-}
-
-Status read_fonts(std::string_view text, StyleIndex& index) {
-    std::string name;
-    float size = kDefaultFontSize;
-    bool bold = false, italic = false;
-    return each_entry(
-        text, "fonts", "font", false,
-        [&](const Tag&) {
-            name = std::string(kDefaultFontName);
-            size = kDefaultFontSize;
-            bold = italic = false;
-        },
-        [&](const Tag& tag) -> Status {
-            if (tag.name == "b") bold = true;
-            else if (tag.name == "i") italic = true;
-            else if (tag.name == "name") {
-                if (auto v = first_attribute(tag.raw, "val")) name = escaped_form(*v);
-            } else if (tag.name == "sz") {
-                if (auto v = first_attribute(tag.raw, "val"))
-                    if (auto parsed = parse_float(*v)) size = static_cast<float>(*parsed);
-            }
-            return {};
-        },
-        [&] {
-            index.fonts_by_key.try_emplace(font_key(name, size, bold, italic), index.font_count);
-            ++index.font_count;
-        });
-}
-
-Status read_fills(std::string_view text, StyleIndex& index) {
-    std::optional<std::string> colour;
-    return each_entry(
-        text, "fills", "fill", false, [&](const Tag&) { colour.reset(); },
-        [&](const Tag& tag) -> Status {
-            if (!colour && tag.name == "fgColor")
-                if (auto rgb = first_attribute(tag.raw, "rgb")) colour = escaped_form(*rgb, true);
-            return {};
-        },
-        [&] {
-            if (colour) index.fills_by_colour.try_emplace(*colour, index.fill_count);
-            ++index.fill_count;
-        });
-}
-
-Status read_borders(std::string_view text, StyleIndex& index) {
-    std::optional<std::string> edges[4];  // left, right, top, bottom
-    return each_entry(
-        text, "borders", "border", false,
-        [&](const Tag&) {
-            for (auto& edge : edges) edge.reset();
-        },
-        [&](const Tag& tag) -> Status {
-            int edge = tag.name == "left" ? 0 : tag.name == "right" ? 1 : tag.name == "top" ? 2
-                     : tag.name == "bottom" ? 3 : -1;
-            if (edge >= 0)
-                if (auto style = first_attribute(tag.raw, "style")) edges[edge] = escaped_form(*style);
-            return {};
-        },
-        [&] {
-            bool uniform = edges[0] && edges[1] == edges[0] && edges[2] == edges[0] && edges[3] == edges[0];
-            if (uniform) index.borders_by_style.try_emplace(*edges[0], index.border_count);
-            ++index.border_count;
-        });
+    std::sort(attributes.begin(), attributes.end());
+    for (const auto& [name, value] : attributes) {
+        key += '\x02';
+        key += name;
+        key += '\x03';
+        key += value;
+    }
+    if (tag.kind == TagKind::Empty) key += "\x01/";
 }
 
 std::optional<std::uint32_t> id_attribute(std::string_view tag, std::string_view name) {
@@ -207,66 +141,386 @@ std::optional<std::uint8_t> word_code(const std::string_view (&words)[N], std::s
     return std::nullopt;
 }
 
-Status read_cell_formats(std::string_view text, StyleIndex& index) {
-    CellFormat format;
-    return each_entry(
-        text, "cellXfs", "xf", true,
-        [&](const Tag& tag) {
-            format = CellFormat{};
-            format.font_id = id_attribute(tag.raw, "fontId");
-            format.fill_id = id_attribute(tag.raw, "fillId");
-            format.border_id = id_attribute(tag.raw, "borderId");
-            format.num_fmt_id = id_attribute(tag.raw, "numFmtId").value_or(0);
-        },
-        [&](const Tag& tag) -> Status {
-            if (tag.name != "alignment") return {};
-            Alignment align;
-            if (auto word = first_attribute(tag.raw, "horizontal")) {
-                align.horiz = word_code(kHorizontalWords, *word);
-                if (!align.horiz) return fail("Unknown horizontal alignment: " + to_utf8_lossy(*word));
-            }
-            if (auto word = first_attribute(tag.raw, "vertical")) {
-                align.vert = word_code(kVerticalWords, *word);
-                if (!align.vert) return fail("Unknown vertical alignment: " + to_utf8_lossy(*word));
-            }
-            auto wrap = first_attribute(tag.raw, "wrapText");
-            align.wrap = wrap && *wrap == "1";
-            format.alignment = align;
-            return {};
-        },
-        [&] {
-            auto position = static_cast<std::uint32_t>(index.cell_formats.size());
-            index.formats_by_content.try_emplace(format, position);
-            index.cell_formats.push_back(format);
-        });
+bool true_word(std::optional<std::string_view> raw) { return raw && (*raw == "1" || *raw == "true"); }
+
+// The AlignSpec view of an `alignment` tag: every schema word is accepted; those an AlignSpec
+// cannot express leave the code absent.
+Alignment alignment_of(std::string_view tag) {
+    Alignment align;
+    if (auto word = first_attribute(tag, "horizontal")) align.horiz = word_code(kHorizontalWords, resolved(*word));
+    if (auto word = first_attribute(tag, "vertical")) align.vert = word_code(kVerticalWords, resolved(*word));
+    align.wrap = true_word(first_attribute(tag, "wrapText"));
+    return align;
 }
 
-// Inserts `markup` at `pos` and raises the block's count, or changes nothing: a block whose count
-// cannot be raised must not gain an element the index does not know.
-Status insert_counted(std::string& text, std::size_t pos, std::string_view markup,
-                      std::string_view prefix) {
+void start_cell_format(CellFormat& format, std::string_view tag) {
+    format = CellFormat{};
+    format.font_id = id_attribute(tag, "fontId");
+    format.fill_id = id_attribute(tag, "fillId");
+    format.border_id = id_attribute(tag, "borderId");
+    format.num_fmt_id = id_attribute(tag, "numFmtId").value_or(0);
+}
+
+// Where each top-level block stands, for inserting, opening and counting blocks.
+struct BlockPlace {
+    std::optional<StyleBlock> block;
+    std::string qname;
+    std::size_t begin = 0, start_end = 0;
+    bool empty = false;
+    bool counted = false;
+    std::uint32_t entries = 0;
+};
+
+struct Layout {
+    std::string prefix;
+    std::string root_name;
+    std::size_t root_begin = npos, root_start_end = 0, root_close = npos;
+    bool root_empty = false;
+    std::vector<BlockPlace> blocks;
+};
+
+Result<Layout> layout_of(std::string_view text) {
+    Layout layout;
+    int depth = 0;
+    Status st = each_tag(text, false, [&](const Tag& tag) -> Result<bool> {
+        if (tag.kind == TagKind::End) {
+            if (--depth == 0) layout.root_close = tag.begin;
+            return true;
+        }
+        if (depth == 0) {
+            layout.root_name = std::string(tag.name);
+            layout.prefix = std::string(name_prefix(tag.name));
+            layout.root_begin = tag.begin;
+            layout.root_start_end = tag.end;
+            layout.root_empty = tag.kind == TagKind::Empty;
+        } else if (depth == 1) {
+            layout.blocks.push_back(BlockPlace{block_of(local_name(tag.name)), std::string(tag.name), tag.begin, tag.end,
+                                               tag.kind == TagKind::Empty, first_attribute(tag.raw, "count").has_value(), 0});
+        } else if (depth == 2) {
+            ++layout.blocks.back().entries;
+        }
+        if (tag.kind == TagKind::Start) ++depth;
+        return true;
+    });
+    if (!st) return fail(std::move(st.error()));
+    if (layout.root_begin == npos) return fail("styles.xml has no root element");
+    return layout;
+}
+
+// `markup` (unprefixed elements, no comments) with every element name given the prefix `p`.
+std::string with_prefix(std::string_view markup, std::string_view p) {
+    if (p.empty()) return std::string(markup);
+    std::string out;
+    for (std::size_t i = 0; i < markup.size(); ++i) {
+        out += markup[i];
+        if (markup[i] != '<') continue;
+        if (i + 1 < markup.size() && markup[i + 1] == '/') out += markup[++i];
+        out += p;
+    }
+    return out;
+}
+
+// A block as a new style sheet holds it: the entries every reader expects at index 0. The
+// entries are written unprefixed and given the root's prefix afterwards.
+std::string default_block(StyleBlock block, std::string_view p) {
+    std::string_view entries;
+    std::string_view count = "0";
+    switch (block) {
+        case StyleBlock::Fonts:
+            entries = "<font><sz val=\"11\"/><name val=\"Calibri\"/></font>";
+            count = "1";
+            break;
+        case StyleBlock::Fills:
+            entries = "<fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill>";
+            count = "2";
+            break;
+        case StyleBlock::Borders:
+            entries = "<border><left/><right/><top/><bottom/><diagonal/></border>";
+            count = "1";
+            break;
+        case StyleBlock::CellStyleXfs:
+            entries = "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>";
+            count = "1";
+            break;
+        case StyleBlock::CellXfs:
+            entries = "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>";
+            count = "1";
+            break;
+        case StyleBlock::CellStyles:
+            entries = "<cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/>";
+            count = "1";
+            break;
+        default: break;
+    }
+    std::string out = "<";
+    out += block_name(block);
+    if (block != StyleBlock::Colors && block != StyleBlock::ExtLst) {
+        out += " count=\"";
+        out += count;
+        out += '"';
+    }
+    out += '>';
+    out += entries;
+    out += "</";
+    out += block_name(block);
+    out += '>';
+    return with_prefix(out, p);
+}
+
+// One repair of the text toward `blocks`, or false when there is nothing left to repair.
+Result<bool> repair_once(std::string& text, std::uint32_t blocks) {
+    auto layout = layout_of(text);
+    if (!layout) return fail(std::move(layout.error()));
+    const Layout& l = *layout;
+    auto open_tag = [&](std::size_t begin, std::size_t end, std::string_view qname, std::string_view extra) {
+        std::string_view tag = std::string_view(text).substr(begin, end - begin);
+        std::string opened(tag.substr(0, tag.rfind('/')));
+        opened += extra;
+        opened += "></";
+        opened += qname;
+        opened += '>';
+        splice(text, begin, end - begin, opened);
+    };
+    if (l.root_empty) {
+        open_tag(l.root_begin, l.root_start_end, l.root_name, "");
+        return true;
+    }
+    for (unsigned b = 0; b < kBlockCount; ++b) {
+        if (!(blocks & (1u << b))) continue;
+        auto place = std::find_if(l.blocks.begin(), l.blocks.end(),
+                                  [&](const BlockPlace& p) { return p.block && static_cast<unsigned>(*p.block) == b; });
+        if (place == l.blocks.end()) {
+            std::size_t at = l.root_close;
+            for (const BlockPlace& p : l.blocks)
+                if (p.block && static_cast<unsigned>(*p.block) > b) {
+                    at = p.begin;
+                    break;
+                }
+            insert_at(text, at, default_block(static_cast<StyleBlock>(b), l.prefix));
+            return true;
+        }
+        if (place->empty) {
+            open_tag(place->begin, place->start_end, place->qname, place->counted ? "" : " count=\"0\"");
+            return true;
+        }
+        if (!place->counted) {
+            insert_at(text, place->begin + 1 + place->qname.size(), " count=\"" + to_decimal(place->entries) + "\"");
+            return true;
+        }
+    }
+    return false;
+}
+
+// A new, empty style sheet and the relationship that makes it the workbook's.
+Status create_style_sheet(EditorState& state) {
+    bool strict = contains(state.workbook_xml, kStrictMainNamespace);
+    std::string& rels = state.workbook_rels_xml;
+    if (!contains(rels, strict ? kStrictStylesRelType : kStylesRelType)) {
+        std::size_t close = rfind(rels, "</Relationships>");
+        if (close == npos) return fail("xl/_rels/workbook.xml.rels: </Relationships> not found");
+        std::uint64_t n = 1;
+        for (std::size_t at = find(rels, "Id=\"rId"); at != npos; at = find(rels, "Id=\"rId", at + 1)) {
+            std::size_t digits = at + 7, end = digits;
+            while (end < rels.size() && is_ascii_digit(static_cast<unsigned char>(rels[end]))) ++end;
+            if (auto id = try_parse_u32(std::string_view(rels).substr(digits, end - digits)))
+                n = std::max<std::uint64_t>(n, std::uint64_t(*id) + 1);
+        }
+        std::string element = "<Relationship Id=\"rId" + to_decimal(n) + "\" Type=\"" +
+                              std::string(strict ? kStrictStylesRelType : kStylesRelType) + "\" Target=\"styles.xml\"/>";
+        insert_at(rels, close, element);
+    }
+    state.styles_xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<styleSheet xmlns=\"" +
+                       std::string(strict ? kStrictMainNamespace : kMainNamespace) + "\"/>";
+    return {};
+}
+
+// Appends `markup` as the last entry of the ready block `block`, raising its count.
+Status insert_entry(EditorState& state, const StyleIndex& index, StyleBlock block, std::string_view markup) {
+    std::string close = "</" + index.prefix + std::string(block_name(block)) + ">";
+    std::string& text = state.styles_xml;
+    std::size_t at = rfind(text, close);
+    if (at == npos) return fail("styles.xml: " + close + " not found");
     std::string next;
     next.reserve(text.size() + markup.size() + 8);
-    next.append(text, 0, pos);
+    next.append(text, 0, at);
     next.append(markup);
-    next.append(text, pos);
-    if (Status st = bump_count(next, prefix); !st) return st;
+    next.append(text, at);
+    if (Status st = bump_count(next, at + markup.size()); !st) return st;
     text = std::move(next);
     return {};
 }
 
+std::string default_cell_format(std::string_view p) {
+    return with_prefix("<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>", p);
+}
+
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+void set_attribute(Attributes& attributes, std::string_view name, std::string value) {
+    for (auto& [n, v] : attributes)
+        if (n == name) {
+            v = std::move(value);
+            return;
+        }
+    attributes.emplace_back(std::string(name), std::move(value));
+}
+
+void erase_attribute(Attributes& attributes, std::string_view name) {
+    std::erase_if(attributes, [&](const auto& a) { return a.first == name; });
+}
+
+std::optional<std::string_view> attribute_of(const Attributes& attributes, std::string_view name) {
+    for (const auto& [n, v] : attributes)
+        if (n == name) return std::string_view(v);
+    return std::nullopt;
+}
+
+void append_attributes(std::string& out, const Attributes& attributes) {
+    for (const auto& [name, value] : attributes) {
+        out += ' ';
+        out += name;
+        out += "=\"";
+        // A value taken from a single-quoted attribute may hold a double quote.
+        for (char c : value) {
+            if (c == '"') out += "&quot;";
+            else out += c;
+        }
+        out += '"';
+    }
+}
+
+Attributes attributes_of(std::string_view tag) {
+    Attributes attributes;
+    for_each_attribute(tag, [&](const Attribute& a) { attributes.emplace_back(std::string(a.name), std::string(a.raw_value)); });
+    return attributes;
+}
+
+// Replaces an alignment word an AlignSpec can express by the request's, or removes it when the
+// request has none; other words stay (the request cannot have meant them).
+template <std::size_t N>
+void lay_word(Attributes& attributes, std::string_view name, const std::string_view (&words)[N],
+              std::optional<std::uint8_t> code) {
+    if (code) {
+        set_attribute(attributes, name, std::string(words[*code]));
+        return;
+    }
+    auto current = attribute_of(attributes, name);
+    if (current && word_code(words, resolved(*current))) erase_attribute(attributes, name);
+}
+
+// The cell format `base` with `change` laid over it: every attribute and child the change does
+// not touch is copied as it stands.
+Result<std::string> derived_markup(std::string_view base, const StyleSpec& change,
+                                   std::optional<std::uint32_t> num_fmt_id, std::string_view prefix) {
+    std::string xf_name;
+    Attributes xf;
+    std::optional<Attributes> alignment;
+    std::string alignment_name = std::string(prefix) + "alignment";
+    std::string rest;  // other children (protection, extLst), as written
+    int depth = 0;
+    std::size_t other_begin = npos;  // start of another child being copied
+    Status st = each_tag(base, true, [&](const Tag& tag) -> Result<bool> {
+        if (tag.kind == TagKind::End) {
+            if (--depth == 1 && other_begin != npos) {
+                rest.append(base.substr(other_begin, tag.end - other_begin));
+                other_begin = npos;
+            }
+            return true;
+        }
+        if (depth == 0) {
+            xf_name = std::string(tag.name);
+            xf = attributes_of(tag.raw);
+        } else if (depth == 1) {
+            if (local_name(tag.name) == "alignment") {
+                alignment_name = std::string(tag.name);
+                alignment = attributes_of(tag.raw);
+            } else if (tag.kind == TagKind::Empty) {
+                rest.append(tag.raw);
+            } else {
+                other_begin = tag.begin;
+            }
+        }
+        if (tag.kind == TagKind::Start) ++depth;
+        return true;
+    });
+    if (!st) return fail(std::move(st.error()));
+    if (xf_name.empty()) return fail("cell format without an xf element");
+
+    if (num_fmt_id) set_attribute(xf, "numFmtId", to_decimal(*num_fmt_id));
+    if (change.font_id) set_attribute(xf, "fontId", to_decimal(*change.font_id));
+    if (change.fill_id) set_attribute(xf, "fillId", to_decimal(*change.fill_id));
+    if (change.border_id) set_attribute(xf, "borderId", to_decimal(*change.border_id));
+    if (num_fmt_id) set_attribute(xf, "applyNumberFormat", "1");
+    if (change.font_id) set_attribute(xf, "applyFont", "1");
+    if (change.fill_id) set_attribute(xf, "applyFill", "1");
+    if (change.border_id) set_attribute(xf, "applyBorder", "1");
+    if (change.alignment) {
+        set_attribute(xf, "applyAlignment", "1");
+        if (!alignment) alignment.emplace();
+        lay_word(*alignment, "horizontal", kHorizontalWords, change.alignment->horiz);
+        lay_word(*alignment, "vertical", kVerticalWords, change.alignment->vert);
+        if (change.alignment->wrap) set_attribute(*alignment, "wrapText", "1");
+        else erase_attribute(*alignment, "wrapText");
+    }
+
+    std::string out = "<" + xf_name;
+    append_attributes(out, xf);
+    bool has_alignment = alignment && !alignment->empty();
+    if (!has_alignment && rest.empty()) {
+        out += "/>";
+        return out;
+    }
+    out += '>';
+    if (has_alignment) {
+        out += '<';
+        out += alignment_name;
+        append_attributes(out, *alignment);
+        out += "/>";
+    }
+    out += rest;
+    out += "</" + xf_name + ">";
+    return out;
+}
+
+Result<CellFormat> cell_format_of(std::string markup) {
+    CellFormat format;
+    int depth = 0;
+    Status st = each_tag(markup, true, [&](const Tag& tag) -> Result<bool> {
+        if (tag.kind == TagKind::End) {
+            --depth;
+            return true;
+        }
+        if (depth == 0) start_cell_format(format, tag.raw);
+        else if (depth == 1 && local_name(tag.name) == "alignment") format.alignment = alignment_of(tag.raw);
+        if (tag.kind == TagKind::Start) ++depth;
+        return true;
+    });
+    if (!st) return fail(std::move(st.error()));
+    format.markup = std::move(markup);
+    return format;
+}
+
+// Finds an entry equal to `markup` in `by_key`, or appends it to `block`.
+Result<std::uint32_t> find_or_add(EditorState& state, StyleBlock block,
+                                  std::unordered_map<std::string, std::uint32_t> StyleIndex::*by_key,
+                                  std::uint32_t StyleIndex::*count, std::string_view markup) {
+    auto key = canonical_key(markup);
+    if (!key) return fail(std::move(key.error()));
+    auto index = ensure_style_index(state);
+    if (!index) return fail(std::move(index.error()));
+    if (auto hit = ((**index).*by_key).find(*key); hit != ((**index).*by_key).end()) return hit->second;
+    index = prepare_blocks(state, block_bit(block));
+    if (!index) return fail(std::move(index.error()));
+    StyleIndex& ix = **index;
+    // The blocks a new style sheet gets may hold an equal entry.
+    if (auto hit = (ix.*by_key).find(*key); hit != (ix.*by_key).end()) return hit->second;
+    if (Status st = insert_entry(state, ix, block, markup); !st) return fail(std::move(st.error()));
+    std::uint32_t id = (ix.*count)++;
+    (ix.*by_key).emplace(std::move(*key), id);
+    return id;
+}
+
 }  // namespace
-
-std::uint32_t size_hundredths(float size) {
-    float scaled = std::round(size * 100.0f);
-    if (!(scaled > 0.0f)) return 0;  // negative, zero and NaN
-    if (scaled >= 4294967296.0f) return UINT32_MAX;
-    return static_cast<std::uint32_t>(scaled);
-}
-
-FontKey font_key(std::string_view escaped_name, float size, bool bold, bool italic) {
-    return FontKey{std::string(escaped_name), size_hundredths(size), bold, italic};
-}
 
 std::optional<std::uint32_t> builtin_num_fmt_id(std::string_view code) {
     for (const auto& f : kBuiltinFormats)
@@ -282,11 +536,84 @@ std::string_view vertical_word(std::uint8_t code) {
     return code < std::size(kVerticalWords) ? kVerticalWords[code] : std::string_view();
 }
 
-Result<StyleIndex> build_style_index(std::string_view styles_xml) {
-    StyleIndex index;
-    for (auto pass : {read_num_fmts, read_fonts, read_fills, read_borders, read_cell_formats})
-        if (Status st = pass(styles_xml, index); !st) return fail(std::move(st.error()));
-    return index;
+Result<std::string> canonical_key(std::string_view element) {
+    std::string key;
+    Status st = each_tag(element, true, [&](const Tag& tag) -> Result<bool> {
+        append_canonical(key, tag);
+        return true;
+    });
+    if (!st) return fail(std::move(st.error()));
+    return key;
+}
+
+Result<StyleIndex> build_style_index(std::string_view text) {
+    StyleIndex ix;
+    for (const auto& f : kBuiltinFormats) record_code(ix, std::string(f.code), std::string(f.code), f.id);
+    if (text.empty()) return ix;
+    std::uint32_t largest = 163;
+    int depth = 0;
+    std::optional<StyleBlock> block;  // the top-level element being read
+    bool in_entry = false;
+    std::size_t entry_begin = 0;
+    std::string key;
+    CellFormat format;
+    auto finish_entry = [&](std::size_t end) {
+        in_entry = false;
+        switch (*block) {
+            case StyleBlock::Fonts: ix.fonts_by_key.try_emplace(std::move(key), ix.font_count++); break;
+            case StyleBlock::Fills: ix.fills_by_key.try_emplace(std::move(key), ix.fill_count++); break;
+            case StyleBlock::Borders: ix.borders_by_key.try_emplace(std::move(key), ix.border_count++); break;
+            default: {
+                format.markup = std::string(text.substr(entry_begin, end - entry_begin));
+                ix.formats_by_key.try_emplace(std::move(key), static_cast<std::uint32_t>(ix.cell_formats.size()));
+                ix.cell_formats.push_back(std::move(format));
+            }
+        }
+        key.clear();
+    };
+    Status st = each_tag(text, false, [&](const Tag& tag) -> Result<bool> {
+        if (tag.kind == TagKind::End) {
+            --depth;
+            if (in_entry) {
+                append_canonical(key, tag);
+                if (depth == 2) finish_entry(tag.end);
+            }
+            return true;
+        }
+        std::string_view local = local_name(tag.name);
+        if (depth == 0) {
+            ix.prefix = std::string(name_prefix(tag.name));
+        } else if (depth == 1) {
+            block = block_of(local);
+            if (block && tag.kind == TagKind::Start && first_attribute(tag.raw, "count")) ix.ready_blocks |= block_bit(*block);
+        } else if (block) {
+            // Only styleSheet/numFmts defines cell number formats; the dxfs' ids are taken all the same.
+            bool own = *block == StyleBlock::NumFmts && depth == 2;
+            if ((own || *block == StyleBlock::Dxfs) && local == "numFmt") {
+                if (auto raw = first_attribute(tag.raw, "numFmtId")) {
+                    auto id = parse_u32(*raw);
+                    if (!id) return fail(std::move(id.error()));
+                    largest = std::max(largest, *id);
+                    if (auto code = first_attribute(tag.raw, "formatCode"); code && own)
+                        record_code(ix, escaped_form(*code), resolved(*code), *id);
+                }
+            }
+            if (depth == 2 && local == entry_name(*block)) {
+                in_entry = true;
+                entry_begin = tag.begin;
+                if (*block == StyleBlock::CellXfs) start_cell_format(format, tag.raw);
+            } else if (in_entry && depth == 3 && *block == StyleBlock::CellXfs && local == "alignment") {
+                format.alignment = alignment_of(tag.raw);
+            }
+            if (in_entry) append_canonical(key, tag);
+        }
+        if (tag.kind == TagKind::Start) ++depth;
+        else if (in_entry && depth == 2) finish_entry(tag.end);
+        return true;
+    });
+    if (!st) return fail(std::move(st.error()));
+    ix.next_custom_id = largest == UINT32_MAX ? largest : largest + 1;
+    return ix;
 }
 
 Result<StyleIndex*> ensure_style_index(EditorState& state) {
@@ -298,209 +625,208 @@ Result<StyleIndex*> ensure_style_index(EditorState& state) {
     return state.style_index.get();
 }
 
-Status bump_count(std::string& text, std::string_view prefix) {
+Result<std::string> with_blocks(std::string_view styles_xml, std::uint32_t blocks) {
+    std::string text(styles_xml);
+    // Each round repairs one thing: the root, then block by block in schema order.
+    for (unsigned round = 0; round <= 3 * kBlockCount + 1; ++round) {
+        auto repaired = repair_once(text, blocks);
+        if (!repaired) return fail(std::move(repaired.error()));
+        if (!*repaired) return text;
+    }
+    return fail("styles.xml: blocks could not be prepared");
+}
+
+Result<StyleIndex*> prepare_blocks(EditorState& state, std::uint32_t blocks) {
+    auto index = ensure_style_index(state);
+    if (!index) return fail(std::move(index.error()));
+    if (((**index).ready_blocks & blocks) == blocks) return *index;
+    if (state.styles_xml.empty()) {
+        if (Status st = create_style_sheet(state); !st) return fail(std::move(st.error()));
+        blocks |= kCellFormatBlocks;
+    }
+    auto text = with_blocks(state.styles_xml, blocks);
+    if (!text) return fail(std::move(text.error()));
+    auto rebuilt = build_style_index(*text);
+    if (!rebuilt) return fail(std::move(rebuilt.error()));
+    if ((rebuilt->ready_blocks & blocks) != blocks) return fail("styles.xml: blocks could not be prepared");
+    state.styles_xml = std::move(*text);
+    state.style_index = std::make_shared<StyleIndex>(std::move(*rebuilt));
+    return state.style_index.get();
+}
+
+Status bump_count(std::string& text, std::size_t block_end) {
     constexpr std::string_view kNotFound = "attribute count not found";
-    constexpr std::string_view kCount = "count=\"";
-    std::size_t tag = rfind(text, prefix);
+    std::size_t gt = find(text, ">", block_end);
+    if (block_end + 2 >= text.size() || text.compare(block_end, 2, "</") != 0 || gt == npos)
+        return fail(std::string(kNotFound));
+    std::string opening(1, '<');
+    opening.append(text, block_end + 2, gt - block_end - 2);
+    std::size_t tag = block_end;
+    do {
+        tag = rfind_before(text, opening, tag);
+    } while (tag != npos && tag + opening.size() < text.size() &&
+             std::string_view(" \t\r\n/>").find(text[tag + opening.size()]) == npos);
     if (tag == npos) return fail(std::string(kNotFound));
     std::size_t tag_end = find(text, ">", tag);
-    std::size_t at = find_before(text, kCount, tag, tag_end == npos ? text.size() : tag_end);
-    if (at == npos) return fail(std::string(kNotFound));
-    std::size_t begin = at + kCount.size();
-    std::size_t quote = find(text, "\"", begin);
-    if (quote == npos) return fail("closing quote not found");
-    auto value = parse_u32(std::string_view(text).substr(begin, quote - begin));
+    std::string_view start = std::string_view(text).substr(tag, tag_end == npos ? npos : tag_end + 1 - tag);
+    std::optional<std::string_view> count;
+    for_each_attribute(start, [&](const Attribute& a) {
+        if (a.name == "count" && !count) count = a.raw_value;
+    });
+    if (!count) return fail(std::string(kNotFound));
+    auto value = parse_u32(*count);
     if (!value) return fail(std::move(value.error()));
-    splice(text, begin, quote - begin, to_decimal(std::uint64_t(*value) + 1));
+    splice(text, tag + static_cast<std::size_t>(count->data() - start.data()), count->size(),
+           to_decimal(std::uint64_t(*value) + 1));
     return {};
 }
 
 Result<std::uint32_t> add_fill(EditorState& state, std::string_view colour) {
-    std::string key = escape_text(ascii_uppercase(colour));
     auto index = ensure_style_index(state);
     if (!index) return fail(std::move(index.error()));
-    StyleIndex& ix = **index;
-    if (auto hit = ix.fills_by_colour.find(key); hit != ix.fills_by_colour.end()) return hit->second;
-    std::size_t at = rfind(state.styles_xml, "</fills>");
-    if (at == npos) return fail("<fills> block not found in styles.xml");
-    std::string markup = "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"" + key +
-                         "\"/><bgColor indexed=\"64\"/></patternFill></fill>";
-    if (Status st = insert_counted(state.styles_xml, at, markup, "<fills"); !st)
-        return fail(std::move(st.error()));
-    std::uint32_t id = ix.fill_count++;
-    ix.fills_by_colour.emplace(std::move(key), id);
-    return id;
+    std::string markup = "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"";
+    markup += escape_text(colour);
+    markup += "\"/><bgColor indexed=\"64\"/></patternFill></fill>";
+    return find_or_add(state, StyleBlock::Fills, &StyleIndex::fills_by_key, &StyleIndex::fill_count,
+                       with_prefix(markup, (**index).prefix));
 }
 
 Result<std::uint32_t> add_font(EditorState& state, std::string_view name, float size, bool bold,
                                bool italic) {
-    FontKey key = font_key(escape_text(name), size, bold, italic);
     auto index = ensure_style_index(state);
     if (!index) return fail(std::move(index.error()));
-    StyleIndex& ix = **index;
-    if (auto hit = ix.fonts_by_key.find(key); hit != ix.fonts_by_key.end()) return hit->second;
-    std::size_t at = rfind(state.styles_xml, "</fonts>");
-    if (at == npos) return fail("<fonts> block not found in styles.xml");
     std::string markup = "<font>";
     if (bold) markup += "<b/>";
     if (italic) markup += "<i/>";
     markup += "<sz val=\"";
-    markup += format_shortest(static_cast<float>(key.size_hundredths) / 100.0f);
+    // Sizes are kept to hundredths of a point, so 10.999 and 11 are one font.
+    markup += format_shortest(std::round(size * 100.0f) / 100.0f);
     markup += "\"/><name val=\"";
-    markup += key.name;
+    markup += escape_text(name);
     markup += "\"/></font>";
-    if (Status st = insert_counted(state.styles_xml, at, markup, "<fonts"); !st)
-        return fail(std::move(st.error()));
-    std::uint32_t id = ix.font_count++;
-    ix.fonts_by_key.emplace(std::move(key), id);
-    return id;
+    return find_or_add(state, StyleBlock::Fonts, &StyleIndex::fonts_by_key, &StyleIndex::font_count,
+                       with_prefix(markup, (**index).prefix));
 }
 
 Result<std::uint32_t> add_border(EditorState& state, std::string_view style) {
-    std::string key = escape_text(style);
     auto index = ensure_style_index(state);
     if (!index) return fail(std::move(index.error()));
-    StyleIndex& ix = **index;
-    if (auto hit = ix.borders_by_style.find(key); hit != ix.borders_by_style.end()) return hit->second;
-    std::size_t at = rfind(state.styles_xml, "</borders>");
-    if (at == npos) return fail("styles.xml: </borders> not found");
     std::string markup = "<border>";
     for (std::string_view edge : {"left", "right", "top", "bottom"}) {
         markup += '<';
         markup += edge;
         markup += " style=\"";
-        markup += key;
+        markup += escape_text(style);
         markup += "\"/>";
     }
     markup += "<diagonal/></border>";
-    if (Status st = insert_counted(state.styles_xml, at, markup, "<borders"); !st)
-        return fail(std::move(st.error()));
-    std::uint32_t id = ix.border_count++;
-    ix.borders_by_style.emplace(std::move(key), id);
-    return id;
+    return find_or_add(state, StyleBlock::Borders, &StyleIndex::borders_by_key, &StyleIndex::border_count,
+                       with_prefix(markup, (**index).prefix));
 }
 
 Result<std::uint32_t> num_fmt_id_for(EditorState& state, std::string_view code) {
+    if (auto builtin = builtin_num_fmt_id(code)) return *builtin;
     auto index = ensure_style_index(state);
     if (!index) return fail(std::move(index.error()));
-    StyleIndex& ix = **index;
-    if (auto builtin = builtin_num_fmt_id(code)) {
-        ix.codes_by_text.try_emplace(std::string(code), *builtin);
-        ix.codes_by_id.try_emplace(*builtin, std::string(code));
-        return *builtin;
-    }
     std::string escaped = escape_text(code);
-    if (auto hit = ix.codes_by_text.find(escaped); hit != ix.codes_by_text.end()) return hit->second;
-
+    if (auto hit = (**index).codes_by_text.find(escaped); hit != (**index).codes_by_text.end()) return hit->second;
+    index = prepare_blocks(state, block_bit(StyleBlock::NumFmts));
+    if (!index) return fail(std::move(index.error()));
+    StyleIndex& ix = **index;
     std::uint32_t id = ix.next_custom_id;
-    std::string element = "<numFmt numFmtId=\"" + to_decimal(id) + "\" formatCode=\"" + escaped + "\"/>";
-    std::string& text = state.styles_xml;
-    if (std::size_t block_end = rfind(text, "</numFmts>"); block_end != npos) {
-        if (Status st = insert_counted(text, block_end, element, "<numFmts"); !st)
-            return fail(std::move(st.error()));
-    } else {
-        std::size_t root = find(text, "<styleSheet");
-        if (root == npos) return fail("<styleSheet> root not found in styles.xml");
-        std::size_t root_end = find(text, ">", root);
-        if (root_end == npos) return fail("<styleSheet> start tag '>' not found");
-        std::size_t at = find(text, "<fonts");
-        if (at == npos) at = root_end + 1;
-        insert_at(text, at, "<numFmts count=\"1\">" + element + "</numFmts>");
-    }
+    if (id == UINT32_MAX) return fail("no free number format id left in styles.xml");
+    std::string element = "<numFmt numFmtId=\"";
+    element += to_decimal(id);
+    element += "\" formatCode=\"";
+    element += escaped;
+    element += "\"/>";
+    element = with_prefix(element, ix.prefix);
+    if (Status st = insert_entry(state, ix, StyleBlock::NumFmts, element); !st) return fail(std::move(st.error()));
     record_code(ix, std::move(escaped), std::string(code), id);
     ix.next_custom_id = id + 1;
     return id;
 }
 
-Result<std::uint32_t> add_cell_format(EditorState& state, const StyleSpec& spec) {
-    std::uint32_t num_fmt_id = spec.num_fmt_id.value_or(0);
-    if (spec.num_fmt) {
-        auto id = num_fmt_id_for(state, *spec.num_fmt);
+Result<std::uint32_t> derive_cell_format(EditorState& state, std::optional<std::uint32_t> old,
+                                         const StyleSpec& change) {
+    auto index = ensure_style_index(state);
+    if (!index) return fail(std::move(index.error()));
+    std::string base;
+    {
+        const StyleIndex& ix = **index;
+        if (old) {
+            if (*old >= ix.cell_formats.size())
+                return fail("style id " + to_decimal(*old) + " not found in style index");
+            base = ix.cell_formats[*old].markup;
+        } else {
+            base = ix.cell_formats.empty() ? default_cell_format(ix.prefix) : ix.cell_formats[0].markup;
+        }
+    }
+    std::optional<std::uint32_t> num_fmt_id;
+    if (change.num_fmt) {
+        auto id = num_fmt_id_for(state, *change.num_fmt);
         if (!id) return fail(std::move(id.error()));
         num_fmt_id = *id;
     }
-    CellFormat format{spec.font_id, spec.fill_id, spec.border_id, num_fmt_id, spec.alignment};
-    auto index = ensure_style_index(state);
+    auto markup = derived_markup(base, change, num_fmt_id, state.style_index->prefix);
+    if (!markup) return fail(std::move(markup.error()));
+    auto key = canonical_key(*markup);
+    if (!key) return fail(std::move(key.error()));
+    if (auto hit = state.style_index->formats_by_key.find(*key); hit != state.style_index->formats_by_key.end())
+        return hit->second;
+    index = prepare_blocks(state, kCellFormatBlocks);
     if (!index) return fail(std::move(index.error()));
     StyleIndex& ix = **index;
-    if (auto hit = ix.formats_by_content.find(format); hit != ix.formats_by_content.end())
-        return hit->second;
-
-    std::string markup = "<xf numFmtId=\"";
-    append_decimal(markup, num_fmt_id);
-    markup += "\" fontId=\"";
-    append_decimal(markup, format.font_id.value_or(0));
-    markup += "\" fillId=\"";
-    append_decimal(markup, format.fill_id.value_or(0));
-    markup += "\" borderId=\"";
-    append_decimal(markup, format.border_id.value_or(0));
-    markup += "\" xfId=\"0\"";
-    if (num_fmt_id != 0) markup += " applyNumberFormat=\"1\"";
-    if (format.font_id) markup += " applyFont=\"1\"";
-    if (format.fill_id) markup += " applyFill=\"1\"";
-    if (format.border_id) markup += " applyBorder=\"1\"";
-    const auto& align = format.alignment;
-    if (align) markup += " applyAlignment=\"1\"";
-    if (align && (align->horiz || align->vert || align->wrap)) {
-        markup += "><alignment";
-        if (align->horiz) {
-            markup += " horizontal=\"";
-            markup += horizontal_word(*align->horiz);
-            markup += '"';
-        }
-        if (align->vert) {
-            markup += " vertical=\"";
-            markup += vertical_word(*align->vert);
-            markup += '"';
-        }
-        if (align->wrap) markup += " wrapText=\"1\"";
-        markup += "/></xf>";
-    } else {
-        markup += "/>";
-    }
-    std::size_t at = rfind(state.styles_xml, "</cellXfs>");
-    if (at == npos) return fail("styles.xml: </cellXfs> not found");
-    if (Status st = insert_counted(state.styles_xml, at, markup, "<cellXfs"); !st)
-        return fail(std::move(st.error()));
+    if (auto hit = ix.formats_by_key.find(*key); hit != ix.formats_by_key.end()) return hit->second;
+    auto format = cell_format_of(std::move(*markup));
+    if (!format) return fail(std::move(format.error()));
+    if (Status st = insert_entry(state, ix, StyleBlock::CellXfs, format->markup); !st) return fail(std::move(st.error()));
     auto id = static_cast<std::uint32_t>(ix.cell_formats.size());
-    ix.cell_formats.push_back(format);
-    ix.formats_by_content.emplace(std::move(format), id);
+    ix.cell_formats.push_back(std::move(*format));
+    ix.formats_by_key.emplace(std::move(*key), id);
     return id;
 }
 
-Result<StyleSpec> spec_of_style(EditorState& state, std::optional<std::uint32_t> style) {
-    StyleSpec spec;
-    if (!style) return spec;
-    auto index = ensure_style_index(state);
-    if (!index) return fail(std::move(index.error()));
-    const StyleIndex& ix = **index;
-    if (*style >= ix.cell_formats.size())
-        return fail("style id " + to_decimal(*style) + " not found in style index");
-    const CellFormat& format = ix.cell_formats[*style];
-    spec.font_id = format.font_id;
-    spec.fill_id = format.fill_id;
-    spec.border_id = format.border_id;
-    spec.alignment = format.alignment;
-    if (format.num_fmt_id != 0) {
-        if (auto code = ix.codes_by_id.find(format.num_fmt_id); code != ix.codes_by_id.end())
-            spec.num_fmt = code->second;
-        else
-            spec.num_fmt_id = format.num_fmt_id;
-    }
-    return spec;
+Result<std::uint32_t> add_cell_format(EditorState& state, const StyleSpec& spec) {
+    return derive_cell_format(state, std::nullopt, spec);
 }
 
-StyleSpec merge_style(const StyleSpec& cell, const StyleSpec& change) {
-    StyleSpec merged = cell;
-    if (change.num_fmt) {
-        merged.num_fmt = change.num_fmt;
-        merged.num_fmt_id.reset();
+std::optional<std::string> num_fmt_code(const StyleIndex& index, std::uint32_t format) {
+    if (format >= index.cell_formats.size()) return std::nullopt;
+    std::uint32_t id = index.cell_formats[format].num_fmt_id;
+    if (id == 0) return std::nullopt;
+    auto code = index.codes_by_id.find(id);
+    if (code == index.codes_by_id.end()) return std::nullopt;
+    return code->second;
+}
+
+StyleTransaction::StyleTransaction(EditorState& state, bool keep_sheet)
+    : state_(state),
+      styles_(state.styles_xml),
+      rels_(state.workbook_rels_xml),
+      last_row_(state.last_row),
+      last_row_pending_(state.last_row_pending) {
+    if (keep_sheet) sheet_ = state.sheet_xml;
+}
+
+StyleTransaction::~StyleTransaction() {
+    if (done_) return;
+    if (state_.styles_xml != styles_) {
+        // The index followed the text; built again from the old text when next needed.
+        state_.styles_xml = std::move(styles_);
+        state_.style_index.reset();
     }
-    if (change.font_id) merged.font_id = change.font_id;
-    if (change.fill_id) merged.fill_id = change.fill_id;
-    if (change.border_id) merged.border_id = change.border_id;
-    if (change.alignment) merged.alignment = change.alignment;
-    return merged;
+    state_.workbook_rels_xml = std::move(rels_);
+    if (sheet_) {
+        state_.sheet_xml = std::move(*sheet_);
+        state_.last_row = last_row_;
+        state_.last_row_pending = last_row_pending_;
+    }
+}
+
+Status StyleTransaction::finish(Status status) {
+    if (status) done_ = true;
+    return status;
 }
 
 }  // namespace qm

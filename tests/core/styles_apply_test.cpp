@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "styles/layout.hpp"
 #include "styles/styles.hpp"
 #include "support/text.hpp"
 
@@ -104,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<row r=\"4\"><c r=\"B4\" s=\"4\"><v>1</v></c></row>"},
         WalkCase{"row: every cell of the row, nothing created", "2:",
                  "<row r=\"1\"><c r=\"A1\"/></row><row r=\"2\"><c r=\"A2\" s=\"1\"/><c r=\"C2\"><v>2</v></c></row>",
-                 "<row r=\"1\"><c r=\"A1\"/></row><row r=\"2\"><c r=\"A2\" s=\"1\"/><c r=\"C2\" s=\"4\"><v>2</v></c></row>"},
+                 // format 1 already has the fill but not applyFill: the copy adds it and equals C2's
+                 "<row r=\"1\"><c r=\"A1\"/></row><row r=\"2\"><c r=\"A2\" s=\"4\"/><c r=\"C2\" s=\"4\"><v>2</v></c></row>"},
         WalkCase{"single cell: existing style replaced", "B3", "<row r=\"3\"><c r=\"B3\" s=\"2\"><v>1</v></c></row>",
                  "<row r=\"3\"><c r=\"B3\" s=\"4\"><v>1</v></c></row>"},
         WalkCase{"single cell: missing cell in column order", "B3", "<row r=\"3\"><c r=\"A3\"/><c r=\"D3\"/></row>",
@@ -245,4 +249,42 @@ TEST(RemoveStyle, Failures) {
     EditorState st = state_with("");
     EXPECT_EQ(clear_cell_style(st, "AB").error().message, "invalid cell coordinate \u2013 no digits");
     EXPECT_EQ(remove_style_in_range(st, "B").error().message, "invalid");
+}
+
+TEST(StyleOperations, AFailureAtAnyStepChangesNothing) {
+    struct Case { const char* name; std::string rows; std::string cols; std::function<Status(EditorState&)> op; };
+    const std::string rows = "<row r=\"1\"><c r=\"A1\"/><c r=\"B1\" s=\"2\"><v>1</v></c></row>";
+    const std::string open_cols = "<cols><col min=\"1\" max=\"1\" width=\"9\"/>";  // never closed
+    for (const auto& c : std::initializer_list<Case>{
+             {"column default after the cells", rows, open_cols,
+              [](EditorState& st) { return set_number_format(st, "B:", "0.000"); }},
+             {"alignment default after the cells", rows, open_cols,
+              [](EditorState& st) { return set_alignment(st, "B:", Alignment{true, 1, 1}); }},
+             {"text conversion after the cells", rows + "<row r=\"5\"><c r=\"A5\"><v>1</v></row>", "",
+              [](EditorState& st) { return set_number_format(st, "A1:B2", "@"); }},
+             {"cells after the new fill", rows + "<row r=\"2\"><c r=\"A2\" s=\"99\"/></row>", "",
+              [](EditorState& st) { return set_fill(st, "A1:B2", "00FF00"); }},
+             {"cells after the new font", rows + "<row r=\"2\"><c r=\"A2\" s=\"99\"/></row>", "",
+              [](EditorState& st) { return set_font(st, "2:", "Arial", 10, true, false, std::nullopt); }},
+             {"cells after the new border", "<row r=\"1\"><c r=\"B1\" s=\"1/></row>", "",
+              [](EditorState& st) { return set_border(st, "B:", "thin"); }},
+         }) {
+        EditorState st;
+        st.styles_xml = kStyles;
+        st.sheet_xml = "<worksheet>" + c.cols + "<sheetData>" + c.rows + "</sheetData></worksheet>";
+        st.workbook_rels_xml = "<Relationships></Relationships>";
+        ASSERT_TRUE(ensure_style_index(st));
+        const EditorState before = st;
+        ASSERT_FALSE(c.op(st)) << c.name;
+        EXPECT_EQ(st.styles_xml, before.styles_xml) << c.name;
+        EXPECT_EQ(st.sheet_xml, before.sheet_xml) << c.name;
+        EXPECT_EQ(st.workbook_rels_xml, before.workbook_rels_xml) << c.name;
+        // The editor goes on as if the call had never been made.
+        EditorState fresh = before;
+        fresh.style_index.reset();
+        ASSERT_TRUE(apply_style(st, "A1", fill_change(1)));
+        ASSERT_TRUE(apply_style(fresh, "A1", fill_change(1)));
+        EXPECT_EQ(st.styles_xml, fresh.styles_xml) << c.name;
+        EXPECT_EQ(st.sheet_xml, fresh.sheet_xml) << c.name;
+    }
 }

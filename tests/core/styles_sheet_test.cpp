@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
 
 #include "styles/styles.hpp"
 #include "support/text.hpp"
@@ -33,102 +33,78 @@ struct Sheet {
     }
 };
 
-std::size_t count_of(std::string_view text, std::string_view needle) {
-    std::size_t n = 0;
-    for (std::size_t at = find(text, needle); at != npos; at = find(text, needle, at + 1)) ++n;
-    return n;
+// Everything the index says, as text, for comparing an index kept up to date with one built again.
+std::string summary(const StyleIndex& ix) {
+    std::string out = ix.prefix + "|" + std::to_string(ix.ready_blocks) + "|" + std::to_string(ix.next_custom_id) + "|" +
+                      std::to_string(ix.font_count) + "," + std::to_string(ix.fill_count) + "," +
+                      std::to_string(ix.border_count) + "|";
+    for (const auto& f : ix.cell_formats) out += f.markup + ";";
+    for (const auto* map : {&ix.formats_by_key, &ix.fonts_by_key, &ix.fills_by_key, &ix.borders_by_key, &ix.codes_by_text}) {
+        std::vector<std::pair<std::string, std::uint32_t>> sorted(map->begin(), map->end());
+        std::sort(sorted.begin(), sorted.end());
+        for (const auto& [k, v] : sorted) out += k + "=" + std::to_string(v) + ";";
+        out += "|";
+    }
+    return out;
 }
 
 }  // namespace
 
-TEST(StyleIndex, CountsSelfClosingEntriesAndSkipsOtherBlocks) {
+TEST(StyleIndex, EntriesAreKeyedByAllTheyHold) {
     Sheet s;
-    s.fonts = "<fonts count=\"3\"><font/><font><b/><sz val=\"12\"/><name val=\"Arial\"/></font>"
-              "<font><i val=\"0\"/><sz val=\"bad\"/></font></fonts>";
-    s.fills = "<fills count=\"3\"><fill/><fill><patternFill><fgColor theme=\"4\"/><fgColor rgb=\"ff00aa00\"/>"
-              "<fgColor rgb=\"FF111111\"/></patternFill></fill><fill/></fills>";
-    s.borders = "<borders count=\"3\"><border/><border><left style=\"thin\"/><right style=\"thin\"/>"
-                "<top style=\"thin\"/><bottom style=\"thin\"/></border>"
-                "<border><left style=\"thick\"/><right style=\"thick\"/><top style=\"thick\"/></border></borders>";
+    s.num_fmts = "<numFmts count=\"1\"><numFmt numFmtId=\"170\" formatCode=\"0.0\"/></numFmts>";
+    s.fonts = "<fonts count=\"4\"><font/><font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font>"
+              "<font><b val=\"0\"/><sz val=\"11\"/><name val=\"Calibri\"/></font>"
+              "<font>\n  <b/>\n  <sz val=\"11\"></sz><name val='Calibri'/></font></fonts>";
+    s.tail = "<dxfs count=\"1\"><dxf><font><b/></font><numFmt numFmtId=\"300\" formatCode=\"0.000\"/></dxf></dxfs>";
     auto built = build_style_index(s.text());
     ASSERT_TRUE(built) << built.error().message;
     const StyleIndex& ix = *built;
-    EXPECT_EQ(ix.font_count, 3u);  // the dxf font is not one of them
-    EXPECT_EQ(ix.fonts_by_key.at(FontKey{"Calibri", 1100, false, false}), 0u);
-    EXPECT_EQ(ix.fonts_by_key.at(FontKey{"Arial", 1200, true, false}), 1u);
-    // `i` counts whatever its val; an unreadable size stays 11.
-    EXPECT_EQ(ix.fonts_by_key.at(FontKey{"Calibri", 1100, false, true}), 2u);
-    EXPECT_EQ(ix.fill_count, 3u);
-    EXPECT_EQ(ix.fills_by_colour.size(), 1u);
-    EXPECT_EQ(ix.fills_by_colour.at("FF00AA00"), 1u);  // the first fgColor with rgb, upper-cased
-    EXPECT_EQ(ix.border_count, 3u);
-    EXPECT_EQ(ix.borders_by_style.size(), 1u);  // a border missing an edge is not keyed
-    EXPECT_EQ(ix.borders_by_style.at("thin"), 1u);
+    EXPECT_EQ(ix.font_count, 4u);  // the dxf font is not one of them
+    EXPECT_EQ(ix.fonts_by_key.size(), 3u);  // the last font equals the second: spelling aside
+    EXPECT_EQ(ix.fonts_by_key.at(canonical_key("<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font>").value()), 1u);
+    EXPECT_EQ(ix.fill_count, 2u);
+    EXPECT_EQ(ix.border_count, 1u);
+    // Only styleSheet/numFmts defines cell codes; the dxf's id is taken all the same.
+    EXPECT_EQ(ix.codes_by_text.at("0.0"), 170u);
+    EXPECT_FALSE(ix.codes_by_text.contains("0.000"));
+    EXPECT_EQ(ix.next_custom_id, 301u);
+    EXPECT_EQ(ix.codes_by_id.at(49), "@");
 }
 
-TEST(StyleIndex, NumberFormatIds) {
-    struct Case { std::string block; std::uint32_t next; };
-    for (const auto& c : {Case{"", 164},
-                          Case{"<numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"0.0\"/>"
-                               "<numFmt numFmtId=\"200\" formatCode=\"0.000\"/></numFmts>", 201},
-                          Case{"<numFmts count=\"1\"><numFmt numFmtId=\"+7\" formatCode=\"x\"/></numFmts>", 164}}) {
-        Sheet s;
-        s.num_fmts = c.block;
-        auto built = build_style_index(s.text());
-        ASSERT_TRUE(built) << c.block;
-        EXPECT_EQ(built->next_custom_id, c.next) << c.block;
-        EXPECT_EQ(built->codes_by_text.at("0.00"), 2u);
-        EXPECT_EQ(built->codes_by_id.at(49), "@");
-    }
-    // The last numFmt of an id wins, and the code it replaced no longer maps to it.
+TEST(StyleIndex, CellFormatsAcceptEverySchemaWord) {
     Sheet s;
-    s.num_fmts = "<numFmts count=\"2\"><numFmt numFmtId=\"170\" formatCode=\"a\"/>"
-                 "<numFmt numFmtId=\"170\" formatCode=\"b\"/></numFmts>";
-    auto built = build_style_index(s.text());
-    ASSERT_TRUE(built);
-    EXPECT_EQ(built->codes_by_id.at(170), "b");
-    EXPECT_FALSE(built->codes_by_text.contains("a"));
-    EXPECT_EQ(built->next_custom_id, 171u);
-}
-
-TEST(StyleIndex, CellFormatsAndAlignment) {
-    Sheet s;
-    s.cell_xfs = "<cellXfs count=\"5\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+    s.cell_xfs = "<cellXfs count=\"4\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
                  "<xf fontId=\"2\" numFmtId=\"junk\"/>"
-                 "<xf numFmtId=\"14\" fontId=\"x\"><alignment horizontal=\"center\" vertical=\"top\" wrapText=\"true\"/></xf>"
-                 "<xf><alignment wrapText=\"1\"/></xf>"
-                 "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>";
+                 "<xf numFmtId=\"14\"><alignment horizontal=\"general\" vertical=\"distributed\" wrapText=\"true\"/></xf>"
+                 "<xf><alignment horizontal=\"center\" vertical=\"top\" wrapText=\"0\"/></xf></cellXfs>";
     auto built = build_style_index(s.text());
     ASSERT_TRUE(built) << built.error().message;
     const auto& f = built->cell_formats;
-    ASSERT_EQ(f.size(), 5u);
-    EXPECT_EQ(f[0], (CellFormat{0, 0, 0, 0, std::nullopt}));
-    EXPECT_EQ(f[1], (CellFormat{2, std::nullopt, std::nullopt, 0, std::nullopt}));
-    EXPECT_EQ(f[2].font_id, 0u);  // present but unreadable
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[1].font_id, 2u);
+    EXPECT_FALSE(f[1].fill_id);
+    EXPECT_EQ(f[1].num_fmt_id, 0u);
     EXPECT_EQ(f[2].num_fmt_id, 14u);
-    EXPECT_EQ(f[2].alignment, (Alignment{false, 0, 1}));  // wrapText only when exactly "1"
-    EXPECT_EQ(f[3].alignment, (Alignment{true, std::nullopt, std::nullopt}));
-    EXPECT_EQ(built->formats_by_content.at(f[0]), 0u);  // the first of equal entries wins
-    EXPECT_EQ(built->formats_by_content.size(), 4u);
+    EXPECT_EQ(f[2].alignment, (Alignment{true, std::nullopt, std::nullopt}));
+    EXPECT_EQ(f[3].alignment, (Alignment{false, 0, 1}));
+    EXPECT_EQ(f[3].markup, "<xf><alignment horizontal=\"center\" vertical=\"top\" wrapText=\"0\"/></xf>");
+    EXPECT_EQ(num_fmt_code(*built, 0), std::nullopt);
+    EXPECT_EQ(num_fmt_code(*built, 2), std::nullopt);  // built-in 14 has no code here
+    EXPECT_EQ(num_fmt_code(*built, 9), std::nullopt);
 }
 
 TEST(StyleIndex, BuildFailures) {
-    struct Case { std::string num_fmts, cell_xfs, message; };
-    const std::string xfs = "<cellXfs count=\"1\"><xf numFmtId=\"0\"/></cellXfs>";
+    struct Case { std::string num_fmts, message; };
     for (const auto& c : {
-             Case{"<numFmts count=\"1\"><numFmt numFmtId=\"\" formatCode=\"x\"/></numFmts>", xfs,
+             Case{"<numFmts count=\"1\"><numFmt numFmtId=\"\" formatCode=\"x\"/></numFmts>",
                   "cannot parse integer from empty string"},
-             Case{"<numFmts count=\"1\"><numFmt numFmtId=\"1x\"/></numFmts>", xfs, "invalid digit found in string"},
-             Case{"<numFmts count=\"1\"><numFmt numFmtId=\"4294967296\" formatCode=\"x\"/></numFmts>", xfs,
+             Case{"<numFmts count=\"1\"><numFmt numFmtId=\"1x\"/></numFmts>", "invalid digit found in string"},
+             Case{"<numFmts count=\"1\"><numFmt numFmtId=\"4294967296\" formatCode=\"x\"/></numFmts>",
                   "number too large to fit in target type"},
-             Case{"", "<cellXfs count=\"1\"><xf><alignment horizontal=\"general\"/></xf></cellXfs>",
-                  "Unknown horizontal alignment: general"},
-             Case{"", "<cellXfs count=\"1\"><xf><alignment vertical=\"middle\"/></xf></cellXfs>",
-                  "Unknown vertical alignment: middle"},
          }) {
         Sheet s;
         s.num_fmts = c.num_fmts;
-        s.cell_xfs = c.cell_xfs;
         EditorState st = s.state();
         auto ix = ensure_style_index(st);
         ASSERT_FALSE(ix) << c.message;
@@ -138,50 +114,114 @@ TEST(StyleIndex, BuildFailures) {
     EXPECT_FALSE(build_style_index("<styleSheet><fonts></styleSheet>"));
 }
 
-TEST(StyleSheet, FillsAreUpperCasedAndReused) {
-    EditorState st = Sheet{}.state();
-    EXPECT_EQ(add_fill(st, "ff00aa00").value(), 2u);  // after none and gray125
-    std::string once = st.styles_xml;
-    EXPECT_EQ(add_fill(st, "FF00AA00").value(), 2u);
-    EXPECT_EQ(st.styles_xml, once);
-    EXPECT_NE(find(once, "<fills count=\"3\">"), npos);
-    EXPECT_NE(find(once, "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"FF00AA00\"/>"
-                         "<bgColor indexed=\"64\"/></patternFill></fill></fills>"),
-              npos);
+TEST(StyleSheet, BlocksArePreparedInSchemaOrder) {
+    struct Case { std::string text; std::uint32_t blocks; std::string want; };
+    const std::string ns = "<styleSheet xmlns=\"urn:x\"";
+    const std::string font = "<font><sz val=\"11\"/><name val=\"Calibri\"/></font>";
+    const std::string xf = "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>";
+    for (const auto& c : {
+             Case{ns + " xml:space=\"preserve\"/>", block_bit(StyleBlock::NumFmts),
+                  ns + " xml:space=\"preserve\"><numFmts count=\"0\"></numFmts></styleSheet>"},
+             Case{ns + "><cellXfs count=\"1\">" + xf + "</cellXfs></styleSheet>", block_bit(StyleBlock::Fonts),
+                  ns + "><fonts count=\"1\">" + font + "</fonts><cellXfs count=\"1\">" + xf + "</cellXfs></styleSheet>"},
+             Case{ns + "><numFmts count=\"0\"/><fonts>" + font + font + "</fonts><dxfs/></styleSheet>",
+                  block_bit(StyleBlock::NumFmts) | block_bit(StyleBlock::Fonts) | block_bit(StyleBlock::CellStyles),
+                  ns + "><numFmts count=\"0\"></numFmts><fonts count=\"2\">" + font + font +
+                      "</fonts><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/>"
+                      "</cellStyles><dxfs/></styleSheet>"},
+             Case{ns + "><numFmts/><extLst/></styleSheet>", block_bit(StyleBlock::NumFmts) | block_bit(StyleBlock::Borders),
+                  ns + "><numFmts count=\"0\"></numFmts><borders count=\"1\"><border><left/><right/><top/><bottom/>"
+                       "<diagonal/></border></borders><extLst/></styleSheet>"},
+             Case{"<x:styleSheet xmlns:x=\"urn:x\"/>", block_bit(StyleBlock::Fills),
+                  "<x:styleSheet xmlns:x=\"urn:x\"><x:fills count=\"2\"><x:fill><x:patternFill patternType=\"none\"/>"
+                  "</x:fill><x:fill><x:patternFill patternType=\"gray125\"/></x:fill></x:fills></x:styleSheet>"},
+         }) {
+        auto done = with_blocks(c.text, c.blocks);
+        ASSERT_TRUE(done) << c.text;
+        EXPECT_EQ(*done, c.want);
+        auto ix = build_style_index(*done);
+        ASSERT_TRUE(ix);
+        EXPECT_EQ(ix->ready_blocks & c.blocks, c.blocks) << *done;
+    }
 }
 
-TEST(StyleSheet, FontsBySizeHundredths) {
-    EditorState st = Sheet{}.state();
-    EXPECT_EQ(add_font(st, "Calibri", 11.0f, false, false).value(), 0u);  // the existing first font
-    EXPECT_EQ(count_of(st.styles_xml, "<font>"), 2u);                     // nothing written (+ dxf)
-    EXPECT_EQ(add_font(st, "Calibri", 10.999f, true, false).value(), 1u);
-    EXPECT_EQ(add_font(st, "Calibri", 11.0f, true, false).value(), 1u);
-    EXPECT_EQ(add_font(st, "Calibri", 10.994f, true, false).value(), 2u);
-    EXPECT_EQ(add_font(st, "Arial", 12.34f, true, true).value(), 3u);
-    EXPECT_NE(find(st.styles_xml, "<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font>"), npos);
-    EXPECT_NE(find(st.styles_xml, "<font><b/><sz val=\"10.99\"/><name val=\"Calibri\"/></font>"), npos);
-    EXPECT_NE(find(st.styles_xml, "<font><b/><i/><sz val=\"12.34\"/><name val=\"Arial\"/></font></fonts>"), npos);
-    EXPECT_NE(find(st.styles_xml, "<fonts count=\"4\">"), npos);
-    EXPECT_EQ(size_hundredths(-3.0f), 0u);
-    EXPECT_EQ(size_hundredths(std::nanf("")), 0u);
-    EXPECT_EQ(size_hundredths(1e30f), UINT32_MAX);
-    EXPECT_EQ(size_hundredths(0.125f), 13u);  // half away from zero
+TEST(StyleSheet, ReuseOnlyWhatIsEqualInEveryRespect) {
+    struct Case { std::string block; int op; std::uint32_t want; };
+    // op 0: bold Calibri 11; 1: solid fill FFFF0000; 2: thin border.
+    const std::string solid = "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"FFFF0000\"/>"
+                              "<bgColor indexed=\"64\"/></patternFill></fill>";
+    const std::string thin = "<border><left style=\"thin\"/><right style=\"thin\"/><top style=\"thin\"/>"
+                             "<bottom style=\"thin\"/><diagonal/></border>";
+    for (const auto& c : {
+             Case{"<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font>", 0, 1},
+             Case{"<font><b/><sz val=\"11\"/><color rgb=\"FFFF0000\"/><u/><name val=\"Calibri\"/></font>", 0, 2},
+             Case{"<font><b val=\"0\"/><sz val=\"11\"/><name val=\"Calibri\"/></font>", 0, 2},
+             Case{solid, 1, 2},
+             Case{"<fill><patternFill patternType=\"solid\"><fgColor rgb=\"ffff0000\"/><bgColor indexed=\"64\"/>"
+                  "</patternFill></fill>", 1, 2},
+             Case{"<fill><patternFill patternType=\"darkGray\"><fgColor rgb=\"FFFF0000\"/><bgColor indexed=\"64\"/>"
+                  "</patternFill></fill>", 1, 3},
+             Case{thin, 2, 1},
+             Case{"<border><left style=\"thin\"><color rgb=\"FFFF0000\"/></left><right style=\"thin\"/><top style=\"thin\"/>"
+                  "<bottom style=\"thin\"/><diagonal/></border>", 2, 2},
+         }) {
+        Sheet s;
+        if (c.op == 0) s.fonts = "<fonts count=\"2\">" + Sheet{}.fonts.substr(17, Sheet{}.fonts.size() - 25) + c.block + "</fonts>";
+        if (c.op == 1) s.fills = "<fills count=\"3\"><fill/><fill/>" + c.block + "</fills>";
+        if (c.op == 2) s.borders = "<borders count=\"2\"><border/>" + c.block + "</borders>";
+        EditorState st = s.state();
+        auto id = c.op == 0 ? add_font(st, "Calibri", 11, true, false) : c.op == 1 ? add_fill(st, "FFFF0000") : add_border(st, "thin");
+        ASSERT_TRUE(id) << c.block;
+        EXPECT_EQ(*id, c.want) << c.block;
+        auto rebuilt = build_style_index(st.styles_xml);
+        ASSERT_TRUE(rebuilt);
+        EXPECT_EQ(summary(*rebuilt), summary(*st.style_index)) << c.block;
+    }
 }
 
-TEST(StyleSheet, BorderIndexCountsSelfClosingBorders) {
-    Sheet s;
-    s.borders = "<borders count=\"2\"><border/><border><left/><right/><top/><bottom/></border></borders>";
-    EditorState st = s.state();
-    EXPECT_EQ(add_border(st, "thin").value(), 2u);
-    EXPECT_EQ(add_border(st, "thin").value(), 2u);
-    EXPECT_EQ(add_border(st, "Thin").value(), 3u);  // case-sensitive
-    EXPECT_NE(find(st.styles_xml, "<border><left style=\"thin\"/><right style=\"thin\"/><top style=\"thin\"/>"
-                                  "<bottom style=\"thin\"/><diagonal/></border>"),
-              npos);
-    EXPECT_NE(find(st.styles_xml, "<borders count=\"4\">"), npos);
+TEST(StyleSheet, DerivedFormatsAreCopies) {
+    struct Case { std::string old; StyleSpec change; std::string want; };
+    auto font = [](std::uint32_t id) { StyleSpec s; s.font_id = id; return s; };
+    auto align = [](Alignment a) { StyleSpec s; s.alignment = a; return s; };
+    StyleSpec code;
+    code.num_fmt = "0.000";
+    for (const auto& c : {
+             Case{"<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyProtection=\"1\">"
+                  "<protection locked=\"0\" hidden=\"1\"/></xf>", font(3),
+                  "<xf numFmtId=\"0\" fontId=\"3\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyProtection=\"1\" applyFont=\"1\">"
+                  "<protection locked=\"0\" hidden=\"1\"/></xf>"},
+             Case{"<xf numFmtId=\"14\" fontId=\"0\" xfId=\"1\" quotePrefix=\"1\"><alignment horizontal=\"left\" "
+                  "textRotation=\"90\" indent=\"2\" shrinkToFit=\"1\" wrapText=\"1\"/></xf>",
+                  align(Alignment{false, 0, std::nullopt}),
+                  "<xf numFmtId=\"14\" fontId=\"0\" xfId=\"1\" quotePrefix=\"1\" applyAlignment=\"1\"><alignment "
+                  "textRotation=\"90\" indent=\"2\" shrinkToFit=\"1\" vertical=\"top\"/></xf>"},
+             Case{"<xf numFmtId=\"0\"><alignment horizontal=\"centerContinuous\" vertical=\"distributed\" wrapText=\"true\"/></xf>",
+                  align(Alignment{true, std::nullopt, std::nullopt}),
+                  "<xf numFmtId=\"0\" applyAlignment=\"1\"><alignment horizontal=\"centerContinuous\" "
+                  "vertical=\"distributed\" wrapText=\"1\"/></xf>"},
+             Case{"<xf numFmtId=\"0\"><alignment horizontal=\"right\"/><extLst><ext uri=\"u\"/></extLst></xf>",
+                  align(Alignment{}), "<xf numFmtId=\"0\" applyAlignment=\"1\"><extLst><ext uri=\"u\"/></extLst></xf>"},
+             Case{"<xf numFmtId=\"0\" fontId=\"0\" applyNumberFormat=\"0\"/>", code,
+                  "<xf numFmtId=\"164\" fontId=\"0\" applyNumberFormat=\"1\"/>"},
+         }) {
+        Sheet s;
+        s.cell_xfs = "<cellXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>" +
+                     c.old + "</cellXfs>";
+        EditorState st = s.state();
+        auto id = derive_cell_format(st, 1, c.change);
+        ASSERT_TRUE(id) << id.error().message;
+        EXPECT_EQ(*id, 2u);
+        EXPECT_EQ(st.style_index->cell_formats.at(2).markup, c.want);
+        EXPECT_NE(find(st.styles_xml, c.want + "</cellXfs>"), npos);
+        EXPECT_EQ(derive_cell_format(st, 1, c.change).value(), 2u);  // equal: reused
+        EXPECT_EQ(derive_cell_format(st, 2, c.change).value(), 2u);  // laying it again changes nothing
+        auto rebuilt = build_style_index(st.styles_xml);
+        ASSERT_TRUE(rebuilt);
+        EXPECT_EQ(summary(*rebuilt), summary(*st.style_index)) << c.want;
+    }
 }
 
-TEST(StyleSheet, NumberFormatsBuiltInAndCustom) {
+TEST(StyleSheet, NumberFormats) {
     EditorState st = Sheet{}.state();
     const std::string before = st.styles_xml;
     EXPECT_EQ(num_fmt_id_for(st, "0.00").value(), 2u);
@@ -191,186 +231,74 @@ TEST(StyleSheet, NumberFormatsBuiltInAndCustom) {
     EXPECT_NE(find(st.styles_xml, "\"><numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"0.000\"/>"
                                   "</numFmts><fonts"),
               npos);
-    EXPECT_EQ(num_fmt_id_for(st, "0.0000").value(), 165u);
-    EXPECT_EQ(num_fmt_id_for(st, "0.000").value(), 164u);
-    EXPECT_NE(find(st.styles_xml, "<numFmts count=\"2\">"), npos);
-
-    // No fonts block: the new block goes right after the root's start tag.
-    EditorState bare;
-    bare.styles_xml = "<styleSheet xmlns=\"urn:x\"><cellXfs count=\"0\"></cellXfs></styleSheet>";
-    EXPECT_EQ(num_fmt_id_for(bare, "0.0").value(), 164u);
-    EXPECT_EQ(bare.styles_xml, "<styleSheet xmlns=\"urn:x\"><numFmts count=\"1\"><numFmt numFmtId=\"164\" "
-                               "formatCode=\"0.0\"/></numFmts><cellXfs count=\"0\"></cellXfs></styleSheet>");
-}
-
-TEST(StyleSheet, CellFormatMarkupAndReuse) {
-    EditorState st = Sheet{}.state();
-    StyleSpec same_as_first;
-    same_as_first.font_id = same_as_first.fill_id = same_as_first.border_id = 0;
-    EXPECT_EQ(add_cell_format(st, same_as_first).value(), 0u);
-
-    struct Case { StyleSpec spec; std::string markup; };
-    StyleSpec none, empty_align, full, fmt;
-    empty_align.alignment = Alignment{};
-    full.font_id = 3;
-    full.fill_id = 2;
-    full.border_id = 1;
-    full.alignment = Alignment{true, 2, 4};
-    fmt.num_fmt = "0.00%";
-    fmt.alignment = Alignment{false, std::nullopt, 1};
-    const Case cases[] = {
-        // absent ids differ from present zeros: the first xf does not match
-        {none, "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"},
-        {empty_align, "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyAlignment=\"1\"/>"},
-        {full, "<xf numFmtId=\"0\" fontId=\"3\" fillId=\"2\" borderId=\"1\" xfId=\"0\" applyFont=\"1\" applyFill=\"1\" "
-               "applyBorder=\"1\" applyAlignment=\"1\"><alignment horizontal=\"justify\" vertical=\"bottom\" "
-               "wrapText=\"1\"/></xf>"},
-        {fmt, "<xf numFmtId=\"10\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\" "
-              "applyAlignment=\"1\"><alignment horizontal=\"center\"/></xf>"},
-    };
-    std::uint32_t next = 1;
-    for (const auto& c : cases) {
-        EXPECT_EQ(add_cell_format(st, c.spec).value(), next) << c.markup;
-        EXPECT_EQ(add_cell_format(st, c.spec).value(), next) << c.markup;
-        EXPECT_NE(find(st.styles_xml, c.markup + "</cellXfs>"), npos) << c.markup;
-        ++next;
-        EXPECT_NE(find(st.styles_xml, "<cellXfs count=\"" + std::to_string(next) + "\">"), npos);
-    }
-    // Reading the text again finds the same number formats and alignments (absent ids read back
-    // as present zeros, an empty alignment as none: the markup
-    // always names the three ids and writes no empty alignment child).
-    auto rebuilt = build_style_index(st.styles_xml);
-    ASSERT_TRUE(rebuilt);
-    ASSERT_EQ(rebuilt->cell_formats.size(), st.style_index->cell_formats.size());
-    for (std::size_t i = 0; i < rebuilt->cell_formats.size(); ++i) {
-        EXPECT_EQ(rebuilt->cell_formats[i].num_fmt_id, st.style_index->cell_formats[i].num_fmt_id);
-        EXPECT_EQ(rebuilt->cell_formats[i].alignment.value_or(Alignment{}),
-                  st.style_index->cell_formats[i].alignment.value_or(Alignment{}));
-        EXPECT_EQ(rebuilt->cell_formats[i].font_id.value_or(0), st.style_index->cell_formats[i].font_id.value_or(0));
-    }
-}
-
-TEST(StyleSheet, CountFailuresLeaveTextAndIndexInStep) {
-    struct Case { std::string fills; std::string message; };
-    for (const auto& c : {
-             Case{"<fills><fill/></fills>", "attribute count not found"},
-             Case{"<fills count=\"x\"><fill/></fills>", "invalid digit found in string"},
-         }) {
-        Sheet s;
-        s.fills = c.fills;
-        EditorState st;
-        st.styles_xml = s.text();
-        const std::string before = st.styles_xml;
-        auto r = add_fill(st, "FF0000FF");
-        ASSERT_FALSE(r) << c.fills;
-        EXPECT_EQ(r.error().message, c.message);
-        EXPECT_EQ(st.styles_xml, before);  // no element the index does not know
-        ASSERT_TRUE(st.style_index);
-        EXPECT_EQ(st.style_index->fill_count, 1u);
-        EXPECT_FALSE(st.style_index->fills_by_colour.contains("FF0000FF"));
-    }
-    // Other blocks' counts are not touched.
-    std::string text = "<fonts count=\"1\"></fonts><fills></fills>";
-    EXPECT_EQ(bump_count(text, "<fills").error().message, "attribute count not found");
-    EXPECT_EQ(text, "<fonts count=\"1\"></fonts><fills></fills>");
-    ASSERT_TRUE(bump_count(text, "<fonts"));
-    EXPECT_EQ(text, "<fonts count=\"2\"></fonts><fills></fills>");
-    std::string open_quote = "<fills count=\"1>";
-    EXPECT_EQ(bump_count(open_quote, "<fills").error().message, "closing quote not found");
-    std::string plus = "<a/><fills x=\"1\" count=\"+9\">";
-    ASSERT_TRUE(bump_count(plus, "<fills"));
-    EXPECT_EQ(plus, "<a/><fills x=\"1\" count=\"10\">");
-}
-
-TEST(StyleSheet, MissingBlocks) {
-    struct Case { std::string text; int op; std::string message; };
-    const std::string root = "<styleSheet xmlns=\"urn:x\">";
-    for (const auto& c : {
-             Case{root + "</styleSheet>", 0, "<fills> block not found in styles.xml"},
-             Case{root + "</styleSheet>", 1, "<fonts> block not found in styles.xml"},
-             Case{root + "</styleSheet>", 2, "styles.xml: </borders> not found"},
-             Case{root + "</styleSheet>", 3, "styles.xml: </cellXfs> not found"},
-         }) {
-        EditorState st;
-        st.styles_xml = c.text;
-        Result<std::uint32_t> r = c.op == 0   ? add_fill(st, "FF000000")
-                                  : c.op == 1 ? add_font(st, "A", 10, false, false)
-                                  : c.op == 2 ? add_border(st, "thin")
-                                              : add_cell_format(st, StyleSpec{});
-        ASSERT_FALSE(r);
-        EXPECT_EQ(r.error().message, c.message);
-        EXPECT_EQ(st.styles_xml, c.text);
-    }
-}
-
-TEST(StyleSheet, CallerTextsAreEscapedAndMatchedEscaped) {
-    Sheet s;
-    s.num_fmts = "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"&quot;$&quot;#,##0\"/></numFmts>";
-    s.fonts = "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"R&amp;D Sans\"/></font></fonts>";
-    s.cell_xfs = "<cellXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
-                 "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs>";
-    EditorState st = s.state();
-    EXPECT_EQ(num_fmt_id_for(st, "\"$\"#,##0").value(), 164u);
-    EXPECT_EQ(add_font(st, "R&D Sans", 11, false, false).value(), 0u);
     EXPECT_EQ(num_fmt_id_for(st, "[>=100]\"<\"0;'x'").value(), 165u);
     EXPECT_EQ(num_fmt_id_for(st, "[>=100]\"<\"0;'x'").value(), 165u);
     EXPECT_NE(find(st.styles_xml, "formatCode=\"[&gt;=100]&quot;&lt;&quot;0;&apos;x&apos;\""), npos);
-    EXPECT_EQ(add_fill(st, "a\"<b").value(), 2u);
-    EXPECT_NE(find(st.styles_xml, "rgb=\"A&quot;&lt;B\""), npos);
-    EXPECT_EQ(add_border(st, "x&y").value(), 1u);
-    EXPECT_EQ(add_border(st, "x&y").value(), 1u);
-    EXPECT_NE(find(st.styles_xml, "<left style=\"x&amp;y\"/>"), npos);
-    EXPECT_EQ(add_font(st, "A<B", 9, false, false).value(), 1u);
-    EXPECT_NE(find(st.styles_xml, "<name val=\"A&lt;B\"/>"), npos);
-    // The sheet is still well-formed, and reading it again finds the same entries.
-    auto rebuilt = build_style_index(st.styles_xml);
-    ASSERT_TRUE(rebuilt) << rebuilt.error().message;
-    EXPECT_EQ(rebuilt->codes_by_text.at("[&gt;=100]&quot;&lt;&quot;0;&apos;x&apos;"), 165u);
-    EXPECT_EQ(rebuilt->fills_by_colour.at("A&quot;&lt;B"), 2u);
-
-    // A cell whose format uses the quoted code keeps it when another part of its style changes.
-    auto spec = spec_of_style(st, 1);
-    ASSERT_TRUE(spec);
-    EXPECT_EQ(spec->num_fmt, "\"$\"#,##0");
-    StyleSpec change;
-    change.fill_id = 2;
-    auto derived = add_cell_format(st, merge_style(*spec, change));
-    ASSERT_TRUE(derived);
-    EXPECT_EQ(st.style_index->cell_formats[*derived].num_fmt_id, 164u);
-    EXPECT_EQ(count_of(st.styles_xml, "<numFmt "), 2u);
+    EXPECT_NE(find(st.styles_xml, "<numFmts count=\"2\">"), npos);
+    // A code written with other entity spellings is found.
+    Sheet quoted;
+    quoted.num_fmts = "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"&#34;$&#34;#,##0\"/></numFmts>";
+    EditorState q = quoted.state();
+    EXPECT_EQ(num_fmt_id_for(q, "\"$\"#,##0").value(), 164u);
 }
 
-TEST(StyleSheet, SpecOfStyleAndMerge) {
-    Sheet s;
-    s.cell_xfs = "<cellXfs count=\"3\"><xf numFmtId=\"14\" fontId=\"1\"/><xf numFmtId=\"2\" fillId=\"3\">"
-                 "<alignment vertical=\"top\" wrapText=\"1\"/></xf><xf numFmtId=\"0\"/></cellXfs>";
-    EditorState st = s.state();
-    auto first = spec_of_style(st, 0);
-    ASSERT_TRUE(first);
-    EXPECT_FALSE(first->num_fmt);  // built-in 14 has no code here, but its id is kept
-    EXPECT_EQ(first->num_fmt_id, 14u);
-    EXPECT_EQ(first->font_id, 1u);
-    StyleSpec fill;
-    fill.fill_id = 2;
-    auto dated = add_cell_format(st, merge_style(*first, fill));
-    ASSERT_TRUE(dated);
-    EXPECT_EQ(st.style_index->cell_formats[*dated].num_fmt_id, 14u);  // dates stay dates
-    StyleSpec text;
-    text.num_fmt = "@";
-    auto as_text = add_cell_format(st, merge_style(*first, text));
-    EXPECT_EQ(st.style_index->cell_formats[as_text.value()].num_fmt_id, 49u);
-    auto second = spec_of_style(st, 1).value();
-    EXPECT_EQ(second.num_fmt, "0.00");
-    EXPECT_FALSE(spec_of_style(st, 2)->num_fmt);
-    EXPECT_EQ(spec_of_style(st, 9).error().message, "style id 9 not found in style index");
-    EXPECT_FALSE(spec_of_style(st, std::nullopt)->fill_id);
+TEST(StyleSheet, CountsAreRaisedAsWritten) {
+    struct Case { std::string text; std::string want; std::string error; };
+    for (const auto& c : {
+             Case{"<fonts count=\"1\"></fonts>", "<fonts count=\"2\"></fonts>", ""},
+             Case{"<a/><fills x=\"1\" count='+9'><fill/></fills>", "<a/><fills x=\"1\" count='10'><fill/></fills>", ""},
+             Case{"<fillsX count=\"1\"/><fills count=\"4\"></fills>", "<fillsX count=\"1\"/><fills count=\"5\"></fills>", ""},
+             Case{"<fills></fills>", "", "attribute count not found"},
+             Case{"<fills count=\"x\"></fills>", "", "invalid digit found in string"},
+         }) {
+        std::string text = c.text;
+        Status done = bump_count(text, text.rfind("</"));
+        if (c.error.empty()) {
+            ASSERT_TRUE(done) << c.text << done.error().message;
+            EXPECT_EQ(text, c.want);
+        } else {
+            ASSERT_FALSE(done) << c.text;
+            EXPECT_EQ(done.error().message, c.error);
+            EXPECT_EQ(text, c.text);
+        }
+    }
+}
 
-    StyleSpec change;
-    change.font_id = 7;
-    change.alignment = Alignment{false, std::nullopt, 1};
-    StyleSpec merged = merge_style(second, change);
-    EXPECT_EQ(merged.num_fmt, "0.00");
-    EXPECT_EQ(merged.fill_id, 3u);
-    EXPECT_EQ(merged.font_id, 7u);
-    EXPECT_EQ(merged.alignment, change.alignment);  // replaced as a whole: wrap and top are gone
+TEST(StyleSheet, IndexFollowsTheTextThroughEveryAppend) {
+    // A differential check: after each append the index kept up to date equals one built again.
+    for (const std::string& text : {Sheet{}.text(), std::string("<styleSheet xmlns=\"urn:x\"/>"),
+                                    std::string("<x:styleSheet xmlns:x=\"urn:x\"><x:numFmts count=\"0\"/></x:styleSheet>")}) {
+        EditorState st;
+        st.styles_xml = text;
+        st.workbook_rels_xml = "<Relationships></Relationships>";
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_TRUE(add_font(st, "Arial", 12.5f, round == 0, true)) << text;
+            ASSERT_TRUE(add_fill(st, round == 0 ? "FF00FF00" : "FF0000FF"));
+            ASSERT_TRUE(add_border(st, "thick"));
+            StyleSpec change;
+            change.num_fmt = round == 0 ? "0.0%" : "#,##0.000";
+            change.alignment = Alignment{true, 1, 2};
+            ASSERT_TRUE(derive_cell_format(st, std::nullopt, change));
+            ASSERT_TRUE(derive_cell_format(st, 0, change));
+            auto rebuilt = build_style_index(st.styles_xml);
+            ASSERT_TRUE(rebuilt) << st.styles_xml;
+            EXPECT_EQ(summary(*rebuilt), summary(*st.style_index)) << st.styles_xml;
+        }
+    }
+}
+
+TEST(StyleSheet, AbsentStyleSheetIsCreatedWithItsRelationship) {
+    EditorState st;
+    st.workbook_xml = "<workbook xmlns=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"/>";
+    st.workbook_rels_xml = "<Relationships><Relationship Id=\"rId7\" Target=\"worksheets/sheet1.xml\"/></Relationships>";
+    EXPECT_EQ(add_cell_format(st, StyleSpec{}).value(), 0u);  // the new sheet's own format 0
+    EXPECT_TRUE(st.styles_xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                                          "<styleSheet xmlns=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"><fonts"));
+    EXPECT_NE(find(st.workbook_rels_xml, "<Relationship Id=\"rId8\" Type=\"http://purl.oclc.org/ooxml/officeDocument/"
+                                         "relationships/styles\" Target=\"styles.xml\"/></Relationships>"),
+              npos);
+    for (std::string_view block : {"<fonts count=\"1\">", "<fills count=\"2\">", "<borders count=\"1\">",
+                                   "<cellStyleXfs count=\"1\">", "<cellXfs count=\"1\">", "<cellStyles count=\"1\">"})
+        EXPECT_NE(find(st.styles_xml, block), npos) << block;
+    EXPECT_EQ(add_fill(st, "FF123456").value(), 2u);
 }

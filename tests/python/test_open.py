@@ -69,7 +69,6 @@ def missing(parts, *names):
 @pytest.mark.parametrize("drop, message", [
     (["xl/workbook.xml"], "xl/workbook.xml not found"),
     (["xl/_rels/workbook.xml.rels"], "xl/_rels/workbook.xml.rels not found"),
-    (["xl/styles.xml"], "styles.xml not found"),
     (["xl/worksheets/sheet1.xml"], "xl/worksheets/sheet1.xml not found"),
     (["xl/worksheets/sheet1.xml", "xl/styles.xml"], "xl/worksheets/sheet1.xml not found"),
 ])

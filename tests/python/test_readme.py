@@ -25,7 +25,7 @@ def check_api_tour():
     assert saved.sheetnames == ["Data", "Summary", "Remarks"]
     data = saved["Data"]
     assert data["B3"].value == 42 and data["C3"].value == "=B3*2"
-    assert data["A1"].fill.fgColor.rgb == "00FFC000" and data["A1"].font.b
+    assert data["A1"].fill.fgColor.rgb == "FFFFC000" and data["A1"].font.b
     assert "A1:C1" in {str(r) for r in data.merged_cells.ranges}
     assert openpyxl.load_workbook("out/report.xlsx").sheetnames == ["Report"]
 
