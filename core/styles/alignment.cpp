@@ -16,9 +16,8 @@ Status set_alignment(EditorState& state, std::string_view range, const Alignment
     if (auto styled = style_column(state, index, first_row, change); !styled) return styled;
     // A default for the whole column would also cover the rows above a later first row.
     if (first_row != 1) return transaction.finish({});
-    auto format = add_cell_format(state, change);
-    if (!format) return fail(std::move(format.error()));
-    return transaction.finish(set_column_props(state, index, std::nullopt, *format));
+    auto derive = [&](std::optional<std::uint32_t> old) { return derive_cell_format(state, old, change); };
+    return transaction.finish(restyle_columns(state, index, index, derive));
 }
 
 }  // namespace qm

@@ -2,7 +2,8 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
-#include <map>
+#include <functional>
+#include <vector>
 
 #include "cells/cells.hpp"
 #include "styles/layout.hpp"
@@ -22,125 +23,154 @@ constexpr std::string_view kWidthRange = "Column width must be in range (0, 255]
 constexpr std::string_view kColsNotClosed = "</cols> not found";
 constexpr std::string_view kNoSheetData = "<sheetData> not found on the current sheet";
 constexpr std::string_view kDimensionNotClosed = "<dimension> not closed";
-constexpr double kDefaultStyledWidth = 8.43;
 // Column numbers are 1-based and written as 32-bit `min`/`max` values.
 constexpr std::uint32_t kMaxColumnIndex = UINT32_MAX - 1;
 
-// Column number -> properties, stored as runs of equal properties rather than column by column:
-// one `col` element may cover four billion columns. Assigning over a part of a run splits it, so
-// the runs always mean exactly what a per-column map would.
-class ColumnModel {
-public:
-    struct Run {
-        std::uint32_t last;
-        ColumnProps props;
-    };
-
-    void assign(std::uint32_t first, std::uint32_t last, const ColumnProps& props) {
-        split_before(first);
-        split_after(last);
-        runs_.erase(runs_.lower_bound(first), runs_.upper_bound(last));
-        runs_.emplace(first, Run{last, props});
-    }
-
-    // Applies `change` to every column of first..last, creating absent columns with defaults.
-    template <class F>
-    void update(std::uint32_t first, std::uint32_t last, F&& change) {
-        split_before(first);
-        split_after(last);
-        std::uint64_t next = first;  // first column not yet visited
-        auto it = runs_.lower_bound(first);
-        while (next <= last) {
-            if (it == runs_.end() || it->first > next) {
-                std::uint32_t gap_end = (it == runs_.end() || it->first > last) ? last : it->first - 1;
-                ColumnProps fresh;
-                change(fresh);
-                it = std::next(runs_.emplace_hint(it, std::uint32_t(next), Run{gap_end, fresh}));
-                next = std::uint64_t(gap_end) + 1;
-            } else {
-                change(it->second.props);
-                next = std::uint64_t(it->second.last) + 1;
-                ++it;
-            }
-        }
-    }
-
-    // Neighbouring runs with equal properties become one element.
-    std::string render() const {
-        std::string out = "<cols>";
-        auto it = runs_.begin();
-        while (it != runs_.end()) {
-            std::uint32_t first = it->first;
-            std::uint32_t last = it->second.last;
-            const ColumnProps& props = it->second.props;
-            for (++it; it != runs_.end() && std::uint64_t(last) + 1 == it->first && it->second.props == props; ++it)
-                last = it->second.last;
-            out += render_col(first, last, props);
-        }
-        out += "</cols>";
-        return out;
-    }
-
-private:
-    // Make `column` the first column of its run.
-    void split_before(std::uint32_t column) {
-        auto it = runs_.upper_bound(column);
-        if (it == runs_.begin()) return;
-        --it;
-        if (it->first < column && it->second.last >= column) {
-            Run tail{it->second.last, it->second.props};
-            it->second.last = column - 1;
-            runs_.emplace(column, tail);
-        }
-    }
-    // Make `column` the last column of its run.
-    void split_after(std::uint32_t column) {
-        if (column == UINT32_MAX) return;
-        split_before(column + 1);
-    }
-
-    std::map<std::uint32_t, Run> runs_;
+// One `col` element of the block: its span and where its markup stands in the block.
+struct ColElement {
+    std::uint32_t min = 1;
+    std::uint32_t max = 1;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string_view qname;
+    std::string_view tag;  // the start tag
 };
 
-bool flag_value(std::string_view tag, std::string_view name) {
-    auto value = first_attribute(tag, name);
-    return value && (*value == "1" || *value == "true");
-}
-
-Status read_col(std::string_view tag, ColumnModel& model) {
-    std::uint32_t min = 1;
-    if (auto raw = first_attribute(tag, "min")) {
-        auto parsed = parse_u32(*raw);
-        if (!parsed) return fail(std::move(parsed.error()));
-        min = *parsed;
-    }
-    std::uint32_t max = min;
-    if (auto raw = first_attribute(tag, "max")) {
-        auto parsed = parse_u32(*raw);
-        if (!parsed) return fail(std::move(parsed.error()));
-        max = *parsed;
-    }
-    ColumnProps props;
-    // Only finite widths: "nan" or "inf" would be written back in a form no reader accepts.
-    if (auto raw = first_attribute(tag, "width"))
-        if (auto width = parse_float(*raw); width && std::isfinite(*width)) props.width = width;
-    if (auto raw = first_attribute(tag, "style")) props.style = try_parse_u32(*raw);
-    props.best_fit = flag_value(tag, "bestFit");
-    props.custom_width = flag_value(tag, "customWidth");
-    props.hidden = flag_value(tag, "hidden");
-    if (max >= min) model.assign(min, max, props);
-    return {};
-}
-
-Result<ColumnModel> read_cols_block(std::string_view block) {
-    ColumnModel model;
+Result<std::vector<ColElement>> read_cols(std::string_view block) {
+    std::vector<ColElement> cols;
     XmlReader reader(block, true);
+    int depth = 0;
     while (auto tag = reader.next()) {
-        if (tag->opens() && tag->name == "col")
-            if (auto read = read_col(tag->raw, model); !read) return fail(std::move(read.error()));
+        if (tag->kind == TagKind::End) {
+            if (--depth == 1 && !cols.empty()) cols.back().end = tag->end;
+            continue;
+        }
+        std::string_view name = tag->name;
+        std::size_t colon = name.find(':');
+        if (depth == 1 && (colon == npos ? name : name.substr(colon + 1)) == "col") {
+            ColElement col;
+            if (auto raw = first_attribute(tag->raw, "min")) {
+                auto parsed = parse_u32(*raw);
+                if (!parsed) return fail(std::move(parsed.error()));
+                col.min = *parsed;
+            }
+            col.max = col.min;
+            if (auto raw = first_attribute(tag->raw, "max")) {
+                auto parsed = parse_u32(*raw);
+                if (!parsed) return fail(std::move(parsed.error()));
+                col.max = *parsed;
+            }
+            col.begin = tag->begin;
+            col.end = tag->end;
+            col.qname = name;
+            col.tag = tag->raw;
+            cols.push_back(col);
+        }
+        if (tag->kind == TagKind::Start) ++depth;
     }
     if (reader.error()) return fail(*reader.error());
-    return model;
+    return cols;
+}
+
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+void set_attribute(Attributes& attributes, std::string_view name, std::string value) {
+    for (auto& [n, v] : attributes)
+        if (n == name) {
+            v = std::move(value);
+            return;
+        }
+    attributes.emplace_back(std::string(name), std::move(value));
+}
+
+std::string render_attributes(std::string_view qname, const Attributes& attributes) {
+    std::string out = "<";
+    out += qname;
+    for (const auto& [name, value] : attributes) {
+        out += ' ';
+        out += name;
+        out += "=\"";
+        for (char c : value) {
+            if (c == '"') out += "&quot;";
+            else out += c;
+        }
+        out += '"';
+    }
+    out += "/>";
+    return out;
+}
+
+// A copy of `tag` (every attribute kept) covering min..max.
+Attributes span_copy(std::string_view tag, std::uint32_t min, std::uint32_t max) {
+    Attributes attributes;
+    for_each_attribute(tag, [&](const Attribute& a) { attributes.emplace_back(std::string(a.name), std::string(a.raw_value)); });
+    set_attribute(attributes, "min", to_decimal(min));
+    set_attribute(attributes, "max", to_decimal(max));
+    return attributes;
+}
+
+// The change laid over the columns of a span: a width, a new default style derived from the
+// current one, or both.
+struct ColumnChange {
+    std::optional<double> width;
+    const ColumnRestyle* restyle = nullptr;
+
+    Status apply(Attributes& attributes, std::optional<std::uint32_t> old_style) const {
+        if (width) {
+            set_attribute(attributes, "width", format_shortest(*width));
+            set_attribute(attributes, "customWidth", "1");
+        }
+        if (restyle) {
+            auto style = (*restyle)(old_style);
+            if (!style) return fail(std::move(style.error()));
+            set_attribute(attributes, "style", to_decimal(*style));
+        }
+        return {};
+    }
+};
+
+// The content of the block with the change laid over columns first..last (1-based): elements
+// outside the span are copied byte for byte, those across its edges are split, the columns no
+// element covers get elements of their own. The pieces are written in ascending order.
+Result<std::string> edited_cols(std::string_view block, std::string_view col_name, std::uint32_t first,
+                                std::uint32_t last, const ColumnChange& change) {
+    auto cols = read_cols(block);
+    if (!cols) return fail(std::move(cols.error()));
+    std::vector<std::pair<std::uint32_t, std::string>> pieces;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> covered;
+    for (const ColElement& col : *cols) {
+        if (col.min > col.max || col.max < first || col.min > last) {
+            pieces.emplace_back(col.min, std::string(block.substr(col.begin, col.end - col.begin)));
+            continue;
+        }
+        std::uint32_t lo = std::max(col.min, first), hi = std::min(col.max, last);
+        covered.emplace_back(lo, hi);
+        if (col.min < lo) pieces.emplace_back(col.min, render_attributes(col.qname, span_copy(col.tag, col.min, lo - 1)));
+        Attributes middle = span_copy(col.tag, lo, hi);
+        std::optional<std::uint32_t> old_style;
+        if (auto raw = first_attribute(col.tag, "style")) old_style = try_parse_u32(*raw);
+        if (Status st = change.apply(middle, old_style); !st) return fail(std::move(st.error()));
+        pieces.emplace_back(lo, render_attributes(col.qname, middle));
+        if (hi < col.max) pieces.emplace_back(hi + 1, render_attributes(col.qname, span_copy(col.tag, hi + 1, col.max)));
+    }
+    std::sort(covered.begin(), covered.end());
+    std::uint64_t next = first;
+    auto add_gap = [&](std::uint64_t end) -> Status {  // columns next..end-1 have no element
+        if (next >= end) return {};
+        Attributes fresh{{"min", to_decimal(next)}, {"max", to_decimal(end - 1)}};
+        if (Status st = change.apply(fresh, std::nullopt); !st) return st;
+        pieces.emplace_back(static_cast<std::uint32_t>(next), render_attributes(col_name, fresh));
+        return {};
+    };
+    for (const auto& [lo, hi] : covered) {
+        if (Status st = add_gap(lo); !st) return fail(std::move(st.error()));
+        next = std::max<std::uint64_t>(next, std::uint64_t(hi) + 1);
+    }
+    if (Status st = add_gap(std::uint64_t(last) + 1); !st) return fail(std::move(st.error()));
+    std::stable_sort(pieces.begin(), pieces.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::string out;
+    for (const auto& piece : pieces) out += piece.second;
+    return out;
 }
 
 // Where a new `cols` block goes when the sheet has none: after the last of `dimension`,
@@ -178,88 +208,67 @@ Result<NewColsPlace> place_new_cols(std::string_view sheet) {
     return place;
 }
 
-}  // namespace
-
-std::string render_col(std::uint32_t min, std::uint32_t max, const ColumnProps& props) {
-    std::string out = "<col min=\"";
-    append_decimal(out, min);
-    out += "\" max=\"";
-    append_decimal(out, max);
-    out += '"';
-    if (props.width || props.style) {
-        out += " width=\"";
-        out += format_shortest(props.width.value_or(kDefaultStyledWidth));
-        out += '"';
-        if (props.style || props.custom_width) out += " customWidth=\"1\"";
-    }
-    if (props.style) {
-        out += " style=\"";
-        append_decimal(out, *props.style);
-        out += '"';
-    }
-    if (props.best_fit) out += " bestFit=\"1\"";
-    if (props.hidden) out += " hidden=\"1\"";
-    out += "/>";
-    return out;
-}
-
-Status set_column_span_props(EditorState& state, std::uint32_t first, std::uint32_t last,
-                             std::optional<double> width, std::optional<std::uint32_t> style) {
+Status edit_columns(EditorState& state, std::uint32_t first, std::uint32_t last, std::optional<double> width,
+                    const ColumnRestyle* restyle) {
     if (last > kMaxColumnIndex || first > last) return fail("column index out of range");
+    ColumnChange change{width, restyle};
     std::string_view sheet = state.sheet_xml;
-    ColumnModel model;
     std::string updated;
     std::size_t open = find(sheet, "<cols");
-    std::size_t block_end = 0;
-    NewColsPlace place;
+    while (open != npos && !detail::is_name_end(open + 5 < sheet.size() ? sheet[open + 5] : '>'))
+        open = find(sheet, "<cols", open + 5);
     if (open != npos) {
-        std::size_t close = find(sheet, "</cols>", open);
+        std::size_t gt = find(sheet, ">", open);
+        if (gt == npos) return fail(std::string(kColsNotClosed));
+        bool self_closing = sheet[gt - 1] == '/';
+        std::size_t close = self_closing ? gt + 1 : find(sheet, "</cols>", gt);
         if (close == npos) return fail(std::string(kColsNotClosed));
-        block_end = close + std::string_view("</cols>").size();
-        auto read = read_cols_block(sheet.substr(open, block_end - open));
-        if (!read) return fail(std::move(read.error()));
-        model = std::move(*read);
+        std::size_t block_end = self_closing ? close : close + std::string_view("</cols>").size();
+        std::string_view block = sheet.substr(open, block_end - open);
+        auto content = edited_cols(block, "col", first + 1, last + 1, change);
+        if (!content) return fail(std::move(content.error()));
+        updated.reserve(sheet.size() + content->size());
+        updated.append(sheet.substr(0, open));
+        if (self_closing) updated.append("<cols>");
+        else updated.append(sheet.substr(open, gt + 1 - open));
+        updated.append(*content);
+        updated.append("</cols>");
+        updated.append(sheet.substr(block_end));
     } else {
         auto placed = place_new_cols(sheet);
         if (!placed) return fail(std::move(placed.error()));
-        place = *placed;
-    }
-
-    model.update(first + 1, last + 1, [&](ColumnProps& props) {
-        if (width) {
-            props.width = width;
-            props.custom_width = true;
-        }
-        if (style) {
-            props.style = style;
-            if (!props.width) {
-                props.width = kDefaultStyledWidth;
-                props.custom_width = true;
-            }
-        }
-    });
-    std::string block = model.render();
-
-    updated.reserve(sheet.size() + block.size() + 32);
-    if (open != npos) {
-        updated.append(sheet.substr(0, open));
-        updated.append(block);
-        updated.append(sheet.substr(block_end));
-    } else {
+        const NewColsPlace& place = *placed;
+        auto content = edited_cols("<cols></cols>", "col", first + 1, last + 1, change);
+        if (!content) return fail(std::move(content.error()));
         std::size_t dim_at = place.dimension_at.value_or(place.cols_at);
+        updated.reserve(sheet.size() + content->size() + 40);
         updated.append(sheet.substr(0, dim_at));
         if (place.dimension_at) updated.append("<dimension ref=\"A1\"/>");
         updated.append(sheet.substr(dim_at, place.cols_at - dim_at));
-        updated.append(block);
+        updated.append("<cols>");
+        updated.append(*content);
+        updated.append("</cols>");
         updated.append(sheet.substr(place.cols_at));
     }
     state.sheet_xml = std::move(updated);
     return {};
 }
 
+}  // namespace
+
+Status set_column_span_props(EditorState& state, std::uint32_t first, std::uint32_t last,
+                             std::optional<double> width, std::optional<std::uint32_t> style) {
+    ColumnRestyle fixed = [&](std::optional<std::uint32_t>) -> Result<std::uint32_t> { return *style; };
+    return edit_columns(state, first, last, width, style ? &fixed : nullptr);
+}
+
 Status set_column_props(EditorState& state, std::uint32_t column, std::optional<double> width,
                         std::optional<std::uint32_t> style) {
     return set_column_span_props(state, column, column, width, style);
+}
+
+Status restyle_columns(EditorState& state, std::uint32_t first, std::uint32_t last, const ColumnRestyle& restyle) {
+    return edit_columns(state, first, last, std::nullopt, &restyle);
 }
 
 Result<std::string> check_column_letters(std::string_view text) {

@@ -2,6 +2,7 @@
 // Sheet layout: column widths and column default styles (the `cols` block), merged ranges (the
 // `mergeCells` block), and the checks the width methods run on column letters and widths.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,27 +16,17 @@ namespace qm {
 
 // ---- column widths ----
 
-struct ColumnProps {
-    std::optional<double> width;
-    std::optional<std::uint32_t> style;
-    bool best_fit = false;
-    bool custom_width = false;
-    bool hidden = false;
-
-    bool operator==(const ColumnProps&) const = default;
-};
-
-// One `col` element: attributes min, max, width, customWidth, style, bestFit, hidden in that order.
-std::string render_col(std::uint32_t min, std::uint32_t max, const ColumnProps& props);
-
-// Rewrites the `cols` block of the current sheet with column `column` (0-based) given a width
-// and/or a default style, creating the block when the sheet has none.
-Status set_column_props(EditorState& state, std::uint32_t column, std::optional<double> width,
-                        std::optional<std::uint32_t> style);
-// The same for every column of first..last (0-based, inclusive), with one rewrite of the block:
-// the result equals setting the columns one by one in ascending order.
+// Gives the columns first..last (0-based, inclusive) the width and/or the default style. Only the
+// `col` elements covering them change (split at the span's edges, every other attribute kept);
+// the others are copied byte for byte, and columns without an element get one holding only what
+// was asked (no width is invented for a style). The block is created when the sheet has none.
 Status set_column_span_props(EditorState& state, std::uint32_t first, std::uint32_t last,
                              std::optional<double> width, std::optional<std::uint32_t> style);
+Status set_column_props(EditorState& state, std::uint32_t column, std::optional<double> width,
+                        std::optional<std::uint32_t> style);
+// The new default style of a run of columns from its current one (none when it has no `style`).
+using ColumnRestyle = std::function<Result<std::uint32_t>(std::optional<std::uint32_t>)>;
+Status restyle_columns(EditorState& state, std::uint32_t first, std::uint32_t last, const ColumnRestyle& restyle);
 
 // Trimmed, upper-cased column letters, or "Invalid Excel column: " + the text as received.
 Result<std::string> check_column_letters(std::string_view text);

@@ -126,9 +126,8 @@ Status set_number_format(EditorState& state, std::string_view range, std::string
     if (Status styled = apply_style(state, *parsed, change); !styled) return styled;
     if (column) {
         // A whole column also gets the format as its default, for cells written later.
-        auto format = add_cell_format(state, change);
-        if (!format) return fail(std::move(format.error()));
-        if (Status set = set_column_props(state, parsed->index, std::nullopt, *format); !set) return set;
+        auto derive = [&](std::optional<std::uint32_t> old) { return derive_cell_format(state, old, change); };
+        if (Status set = restyle_columns(state, parsed->index, parsed->index, derive); !set) return set;
     }
     if (code == "@") return transaction.finish(convert_to_text_cells(state, *parsed));
     return transaction.finish({});

@@ -2,9 +2,13 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
+#include <random>
 
 #include "styles/layout.hpp"
+#include "support/numbers.hpp"
 #include "support/text.hpp"
+#include "support/xml_reader.hpp"
 
 using namespace qm;
 
@@ -69,7 +73,6 @@ TEST(Cols, NewBlockKeepsSchemaOrder) {
 TEST(Cols, BlockFailures) {
     EXPECT_EQ(cols_after("<worksheet><cols><col min=\"1\" max=\"1\"/><sheetData/></worksheet>", 0, 5.0),
               "error: </cols> not found");
-    EXPECT_EQ(cols_after("<worksheet><cols/><sheetData/></worksheet>", 0, 5.0), "error: </cols> not found");
     EXPECT_EQ(cols_after("<worksheet></worksheet>", 0, 5.0), "error: <sheetData> not found on the current sheet");
     EXPECT_EQ(cols_after("<worksheet><sheetData/><dimension ref=\"A1\"", 0, 5.0), "error: <dimension> not closed");
     EXPECT_EQ(cols_after(with_cols("<cols><col min=\"x\" max=\"2\"/></cols>"), 0, 5.0),
@@ -106,49 +109,36 @@ TEST_P(ColsModel, RewritesTheBlock) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ColsModel,
     ::testing::Values(
-        ColsCase{"split_middle", "<cols><col min=\"2\" max=\"4\" width=\"12\" customWidth=\"1\"/></cols>", 2, 20.0, {},
-                 "<cols><col min=\"2\" max=\"2\" width=\"12\" customWidth=\"1\"/><col min=\"3\" max=\"3\" "
-                 "width=\"20\" customWidth=\"1\"/><col min=\"4\" max=\"4\" width=\"12\" customWidth=\"1\"/></cols>"},
+        ColsCase{"split_middle", "<cols><col min=\"2\" max=\"4\" width=\"12\" customWidth=\"1\" outlineLevel=\"1\"/></cols>",
+                 2, 20.0, {},
+                 "<cols><col min=\"2\" max=\"2\" width=\"12\" customWidth=\"1\" outlineLevel=\"1\"/><col min=\"3\" max=\"3\" "
+                 "width=\"20\" customWidth=\"1\" outlineLevel=\"1\"/><col min=\"4\" max=\"4\" width=\"12\" customWidth=\"1\" "
+                 "outlineLevel=\"1\"/></cols>"},
         ColsCase{"split_edge", "<cols><col min=\"1\" max=\"3\" width=\"5\"/></cols>", 0, 7.25, {},
                  "<cols><col min=\"1\" max=\"1\" width=\"7.25\" customWidth=\"1\"/><col min=\"2\" max=\"3\" "
                  "width=\"5\"/></cols>"},
-        ColsCase{"merge_neighbours",
-                 "<cols><col min=\"1\" max=\"1\" width=\"9\" customWidth=\"1\"/><col min=\"3\" max=\"3\" width=\"9\" "
-                 "customWidth=\"1\"/></cols>",
-                 1, 9.0, {}, "<cols><col min=\"1\" max=\"3\" width=\"9\" customWidth=\"1\"/></cols>"},
-        ColsCase{"gap_not_merged", "<cols><col min=\"1\" max=\"1\" width=\"9\" customWidth=\"1\"/></cols>", 2, 9.0, {},
-                 "<cols><col min=\"1\" max=\"1\" width=\"9\" customWidth=\"1\"/><col min=\"3\" max=\"3\" width=\"9\" "
-                 "customWidth=\"1\"/></cols>"},
-        ColsCase{"defaults_min_max", "<cols><col width=\"4\"/><col min=\"3\" width=\"6\"/></cols>", 4, 1.0, {},
-                 "<cols><col min=\"1\" max=\"1\" width=\"4\"/><col min=\"3\" max=\"3\" width=\"6\"/><col min=\"5\" "
-                 "max=\"5\" width=\"1\" customWidth=\"1\"/></cols>"},
-        ColsCase{"later_element_wins",
-                 "<cols><col min=\"1\" max=\"3\" width=\"4\"/><col min=\"2\" max=\"2\" width=\"6\"/></cols>", 5, 1.0,
-                 {},
-                 "<cols><col min=\"1\" max=\"1\" width=\"4\"/><col min=\"2\" max=\"2\" width=\"6\"/><col min=\"3\" "
-                 "max=\"3\" width=\"4\"/><col min=\"6\" max=\"6\" width=\"1\" customWidth=\"1\"/></cols>"},
-        ColsCase{"reversed_span_ignored", "<cols><col min=\"5\" max=\"2\" width=\"4\"/></cols>", 0, 3.0, {},
-                 "<cols><col min=\"1\" max=\"1\" width=\"3\" customWidth=\"1\"/></cols>"},
-        ColsCase{"lost_attributes",
+        ColsCase{"others_byte_for_byte",
+                 "<cols><col max='1' min='1' width='9' collapsed='true'/><col min=\"3\" max=\"3\" width=\"9\"></col></cols>",
+                 1, 9.0, {},
+                 "<cols><col max='1' min='1' width='9' collapsed='true'/><col min=\"2\" max=\"2\" width=\"9\" "
+                 "customWidth=\"1\"/><col min=\"3\" max=\"3\" width=\"9\"></col></cols>"},
+        ColsCase{"defaults_min_max", "<cols><col width=\"4\"/><col min=\"3\" width=\"6\"/></cols>", 2, 1.0, {},
+                 "<cols><col width=\"4\"/><col min=\"3\" width=\"1\" max=\"3\" customWidth=\"1\"/></cols>"},
+        ColsCase{"reversed_span_copied", "<cols><col min=\"5\" max=\"2\" width=\"4\"/></cols>", 0, 3.0, {},
+                 "<cols><col min=\"1\" max=\"1\" width=\"3\" customWidth=\"1\"/><col min=\"5\" max=\"2\" width=\"4\"/></cols>"},
+        ColsCase{"group_kept",
                  "<cols><col min=\"1\" max=\"2\" width=\"10\" outlineLevel=\"1\" collapsed=\"1\" hidden=\"true\" "
-                 "bestFit=\"1\"/></cols>",
-                 3, 5.0, {},
-                 "<cols><col min=\"1\" max=\"2\" width=\"10\" bestFit=\"1\" hidden=\"1\"/><col min=\"4\" max=\"4\" "
-                 "width=\"5\" customWidth=\"1\"/></cols>"},
-        ColsCase{"flags_other_words_false", "<cols><col min=\"1\" max=\"1\" hidden=\"yes\" bestFit=\"0\"/></cols>", 1,
-                 2.0, {},
-                 "<cols><col min=\"1\" max=\"1\"/><col min=\"2\" max=\"2\" width=\"2\" customWidth=\"1\"/></cols>"},
-        ColsCase{"style_only_gets_default_width", "<cols></cols>", 0, {}, 4u,
-                 "<cols><col min=\"1\" max=\"1\" width=\"8.43\" customWidth=\"1\" style=\"4\"/></cols>"},
+                 "phonetic=\"1\"/></cols>",
+                 1, 5.0, {},
+                 "<cols><col min=\"1\" max=\"1\" width=\"10\" outlineLevel=\"1\" collapsed=\"1\" hidden=\"true\" "
+                 "phonetic=\"1\"/><col min=\"2\" max=\"2\" width=\"5\" outlineLevel=\"1\" collapsed=\"1\" hidden=\"true\" "
+                 "phonetic=\"1\" customWidth=\"1\"/></cols>"},
+        ColsCase{"style_only_invents_no_width", "<cols></cols>", 0, {}, 4u, "<cols><col min=\"1\" max=\"1\" style=\"4\"/></cols>"},
+        ColsCase{"self_closing_block", "<cols/>", 0, {}, 4u, "<cols><col min=\"1\" max=\"1\" style=\"4\"/></cols>"},
         ColsCase{"style_keeps_width", "<cols><col min=\"2\" max=\"2\" width=\"30\"/></cols>", 1, {}, 3u,
-                 "<cols><col min=\"2\" max=\"2\" width=\"30\" customWidth=\"1\" style=\"3\"/></cols>"},
+                 "<cols><col min=\"2\" max=\"2\" width=\"30\" style=\"3\"/></cols>"},
         ColsCase{"width_keeps_style", "<cols><col min=\"2\" max=\"2\" style=\"7\"/></cols>", 1, 12.5, {},
-                 "<cols><col min=\"2\" max=\"2\" width=\"12.5\" customWidth=\"1\" style=\"7\"/></cols>"},
-        ColsCase{"unreadable_width_and_style_dropped",
-                 "<cols><col min=\"1\" max=\"1\" width=\"wide\" style=\"-1\"/><col min=\"2\" max=\"2\" "
-                 "width=\"nan\"/></cols>",
-                 2, 3.0, {},
-                 "<cols><col min=\"1\" max=\"2\"/><col min=\"3\" max=\"3\" width=\"3\" customWidth=\"1\"/></cols>"},
+                 "<cols><col min=\"2\" max=\"2\" style=\"7\" width=\"12.5\" customWidth=\"1\"/></cols>"},
         ColsCase{"huge_span", "<cols><col min=\"1\" max=\"4294967295\" width=\"9\"/></cols>", 4294967294u, 2.0, {},
                  "<cols><col min=\"1\" max=\"4294967294\" width=\"9\"/><col min=\"4294967295\" max=\"4294967295\" "
                  "width=\"2\" customWidth=\"1\"/></cols>"},
@@ -156,21 +146,66 @@ INSTANTIATE_TEST_SUITE_P(
                  "<cols><col min=\"1\" max=\"1\" width=\"0.30000000000000004\" customWidth=\"1\"/></cols>"}),
     [](const ::testing::TestParamInfo<ColsCase>& info) { return std::string(info.param.name); });
 
-TEST(Cols, SpanEqualsColumnByColumn) {
-    std::string start = with_cols(
-        "<cols><col min=\"2\" max=\"3\" width=\"4\" style=\"1\"/><col min=\"6\" max=\"9\" hidden=\"1\"/></cols>");
-    EditorState one_by_one = sheet_state(start);
-    for (std::uint32_t c = 0; c < 8; ++c) ASSERT_TRUE(set_column_props(one_by_one, c, 11.0, std::nullopt));
-    EditorState span = sheet_state(start);
-    ASSERT_TRUE(set_column_span_props(span, 0, 7, 11.0, std::nullopt));
-    EXPECT_EQ(span.sheet_xml, one_by_one.sheet_xml);
-    EXPECT_NE(span.sheet_xml.find("<col min=\"1\" max=\"1\" width=\"11\" customWidth=\"1\"/>"
-                                  "<col min=\"2\" max=\"3\" width=\"11\" customWidth=\"1\" style=\"1\"/>"
-                                  "<col min=\"4\" max=\"5\" width=\"11\" customWidth=\"1\"/>"
-                                  "<col min=\"6\" max=\"8\" width=\"11\" customWidth=\"1\" hidden=\"1\"/>"
-                                  "<col min=\"9\" max=\"9\" hidden=\"1\"/>"),
-              std::string::npos)
-        << span.sheet_xml;
+namespace {
+
+// Column -> attributes (min and max left out), as the elements of a block say.
+using ColumnMap = std::map<std::uint32_t, std::map<std::string, std::string>>;
+
+ColumnMap expand(std::string_view sheet) {
+    ColumnMap columns;
+    std::size_t open = sheet.find("<cols>"), close = sheet.find("</cols>");
+    if (open == std::string_view::npos) return columns;
+    std::string_view block = sheet.substr(open + 6, close - open - 6);
+    std::uint32_t previous_max = 0;
+    for (std::size_t at = block.find("<col "); at != std::string_view::npos; at = block.find("<col ", at + 1)) {
+        std::string_view tag = block.substr(at, block.find('>', at) + 1 - at);
+        std::map<std::string, std::string> attributes;
+        for_each_attribute(tag, [&](const Attribute& a) { attributes[std::string(a.name)] = std::string(a.raw_value); });
+        std::uint32_t min = std::stoul(attributes["min"]), max = std::stoul(attributes["max"]);
+        EXPECT_GT(min, previous_max) << "ascending, not overlapping: " << block;
+        EXPECT_LE(min, max) << block;
+        previous_max = max;
+        attributes.erase("min");
+        attributes.erase("max");
+        for (std::uint32_t c = min; c <= max; ++c) columns[c] = attributes;
+    }
+    return columns;
+}
+
+}  // namespace
+
+TEST(Cols, EditsFollowAColumnByColumnModel) {
+    // Random spans of widths and restyles over a block of groups; the model changes one column at a time.
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 40; ++trial) {
+        EditorState st = sheet_state(with_cols("<cols><col min=\"2\" max=\"4\" width=\"6\" outlineLevel=\"1\"/>"
+                                               "<col min=\"7\" max=\"7\" hidden=\"1\" style=\"2\"/>"
+                                               "<col min=\"9\" max=\"12\" width=\"3\" collapsed=\"1\"/></cols>"));
+        ColumnMap model = expand(st.sheet_xml);
+        for (int step = 0; step < 6; ++step) {
+            std::uint32_t first = random() % 14, last = first + random() % 5;
+            if (random() % 2) {
+                double width = 1 + random() % 20;
+                ASSERT_TRUE(set_column_span_props(st, first, last, width, std::nullopt));
+                const std::string width_text = format_shortest(width), custom = "1";
+                for (std::uint32_t c = first + 1; c <= last + 1; ++c) {
+                    model[c]["width"] = width_text;
+                    model[c]["customWidth"] = custom;
+                }
+            } else {
+                ColumnRestyle restyle = [](std::optional<std::uint32_t> old) -> Result<std::uint32_t> {
+                    return old.value_or(0) + 10;
+                };
+                ASSERT_TRUE(restyle_columns(st, first, last, restyle));
+                for (std::uint32_t c = first + 1; c <= last + 1; ++c) {
+                    auto& attributes = model[c];
+                    std::uint32_t old = attributes.contains("style") ? std::stoul(attributes["style"]) : 0;
+                    attributes["style"] = std::to_string(old + 10);
+                }
+            }
+            ASSERT_EQ(expand(st.sheet_xml), model) << st.sheet_xml;
+        }
+    }
 }
 
 TEST(Cols, ColumnChecks) {

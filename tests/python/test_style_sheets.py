@@ -270,3 +270,54 @@ def test_libreoffice_reads_the_styles_of_every_kind(make_book, tmp_path):
         assert cell.value == 1.5, kind
         assert cell.fill.fgColor.rgb == "FF00B050" and cell.font.b and cell.font.name == "Arial", kind
         assert cell.number_format == "0.000", kind
+
+
+def test_column_defaults_derive_from_the_column_style(make_book, tmp_path):
+    red = '<fill><patternFill patternType="solid"><fgColor rgb="FFFF0000"/></patternFill></fill>'
+    styles = STYLES.replace('<fills count="2">' + FILLS, '<fills count="3">' + FILLS + red).replace(
+        f'<cellXfs count="1">{XF}', f'<cellXfs count="2">{XF}<xf numFmtId="0" fontId="0" fillId="2" borderId="0" '
+        'xfId="0" applyFill="1" applyProtection="1"><protection locked="0"/></xf>')
+    cols = '<cols><col min="2" max="3" width="10" customWidth="1" style="1" outlineLevel="1"/></cols>'
+    parts = workbook_parts(sheets=[("Data", sheet_xml(ROWS, before='<dimension ref="A1"/>' + cols))], styles=styles)
+    editor = quillmark.Editor(make_book(parts=parts))
+    editor.set_number_format("B:", "0.0").set_alignment("C:", AlignSpec(horiz=HorizAlignment.Right))
+    out = tmp_path / "out.xlsx"
+    editor.save(str(out))
+    check_package(out)
+    ws = openpyxl.load_workbook(out).active
+    b, c = ws.column_dimensions["B"], ws.column_dimensions["C"]
+    assert b.number_format == "0.0" and c.alignment.horizontal == "right"
+    for dim in (b, c):
+        assert dim.fill.fgColor.rgb == "FFFF0000" and dim.protection.locked is False
+        assert dim.width == 10 and dim.outline_level == 1
+
+
+def test_libreoffice_saved_workbook_keeps_what_a_change_does_not_touch(tmp_path):
+    from test_styles import soffice
+    import subprocess
+
+    wb = openpyxl.Workbook()
+    ws = wb.active
+    ws["A1"], ws["B1"] = "locked input", 3
+    ws["B1"].protection = openpyxl.styles.Protection(locked=False, hidden=True)
+    ws["B1"].alignment = openpyxl.styles.Alignment(wrap_text=True, text_rotation=45, indent=2)
+    ws["A1"].font = openpyxl.styles.Font(name="Arial", color="FF0000FF", underline="single")
+    src = tmp_path / "src.xlsx"
+    wb.save(src)
+    subprocess.run([soffice(), f"-env:UserInstallation=file://{tmp_path / 'profile'}", "--headless",
+                    "--convert-to", "xlsx:Calc MS Excel 2007 XML", "--outdir", str(tmp_path / "lo"), str(src)],
+                   capture_output=True, text=True, timeout=240)
+    converted = tmp_path / "lo" / "src.xlsx"
+    editor = quillmark.Editor(str(converted), openpyxl.load_workbook(converted).sheetnames[0])
+    editor.set_fill("A1:B1", "FFC000").set_font("C1", "Arial", 10, bold=True)
+    editor.set_alignment("B1", AlignSpec(vert=VertAlignment.Top, wrap=True))
+    out = tmp_path / "out.xlsx"
+    editor.save(str(out))
+    ws = openpyxl.load_workbook(out).active
+    b1, a1 = ws["B1"], ws["A1"]
+    assert b1.fill.fgColor.rgb == a1.fill.fgColor.rgb == "FFFFC000"
+    assert (b1.protection.locked, b1.protection.hidden) == (False, True)
+    assert (b1.alignment.wrap_text, b1.alignment.text_rotation, b1.alignment.indent) == (True, 45, 2)
+    assert b1.alignment.vertical == "top"
+    assert a1.font.u == "single" and a1.font.color.rgb == "FF0000FF"  # the fill did not touch the font
+    assert ws["C1"].font.b and not ws["C1"].font.u  # a new font is not an underlined one
