@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace qm {
 
@@ -39,6 +40,49 @@ std::string zip_code_message(int code) {
     return take_zip_message(error);
 }
 
+namespace {
+FileIdentity identity_of(const struct stat& st) {
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                        static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                        static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+}
+
+// The compound-file signature: password-protected workbooks and the old binary format.
+bool starts_like_compound_file(int fd) {
+    unsigned char magic[4];
+    ssize_t got;
+    do got = ::pread(fd, magic, sizeof magic, 0);
+    while (got < 0 && errno == EINTR);
+    return got == 4 && magic[0] == 0xD0 && magic[1] == 0xCF && magic[2] == 0x11 && magic[3] == 0xE0;
+}
+
+// Package part names compare without regard to ASCII case; readers disagree on which of two
+// equal names counts, so such a package has no one meaning.
+Status check_unique_names(zip* z) {
+    zip_int64_t n = zip_get_num_entries(z, 0);
+    std::vector<std::string> names;
+    names.reserve(n < 0 ? 0 : static_cast<std::size_t>(n));
+    for (zip_int64_t i = 0; i < n; ++i) {
+        const char* name = zip_get_name(z, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        if (!name) continue;
+        std::string key(name);
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        names.push_back(std::move(key));
+    }
+    std::sort(names.begin(), names.end());
+    auto repeated = std::adjacent_find(names.begin(), names.end());
+    if (repeated == names.end()) return {};
+    return fail("ambiguous package: more than one entry is named '" + *repeated + "' (names ignore case)");
+}
+}  // namespace
+
+std::optional<FileIdentity> file_identity(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return identity_of(st);
+}
+
 Result<PackageFile> open_package_file(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return fail(path_error("open", path, system_message(errno)));
@@ -48,7 +92,7 @@ Result<PackageFile> open_package_file(const std::string& path) {
         ::close(fd);
         return fail(path_error("open", path, system_message(error)));
     }
-    return PackageFile{fd, static_cast<std::uint64_t>(st.st_size)};
+    return PackageFile{fd, static_cast<std::uint64_t>(st.st_size), identity_of(st)};
 }
 
 void ZipReader::Closer::operator()(zip* z) const {
@@ -66,10 +110,13 @@ Result<ZipReader> ZipReader::open(const std::string& path) {
     if (!z) {
         // zip_fdopen takes the descriptor only on success; read errno-based codes before close().
         std::string message = zip_code_message(code);
+        if (starts_like_compound_file(fd)) message = kBinaryWorkbookMessage;
         ::close(fd);
         return fail(path_error("open", path, std::move(message)));
     }
-    return ZipReader(z);
+    ZipReader reader(z, file->identity);
+    if (auto unique = check_unique_names(z); !unique) return fail(path_error("open", path, std::move(unique.error())));
+    return reader;
 }
 
 std::uint64_t ZipReader::entry_count() const {

@@ -29,16 +29,28 @@ inline CoreError path_error(std::string_view verb, std::string_view path, std::s
 
 // A package file opened for reading, with its size. Failures carry the path and the operating
 // system's message; a directory is refused as "Is a directory" rather than by libzip's vaguer text.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t mtime_sec = 0;
+    std::int64_t mtime_nsec = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 struct PackageFile {
     int fd;
     std::uint64_t size;
+    FileIdentity identity;
 };
+// The identity of the file at `path` now (links followed); nullopt when it cannot be read.
+std::optional<FileIdentity> file_identity(const std::string& path);
 Result<PackageFile> open_package_file(const std::string& path);
 
 class ZipReader {
 public:
     // open(2) the path (failure: the operating system's message), then read the central
-    // directory (failure: the zip reader's message).
+    // directory (failure: the zip reader's message). A compound binary file (what password
+    // protection produces) and a package whose entry names repeat are refused by name.
     static Result<ZipReader> open(const std::string& path);
 
     ZipReader(ZipReader&&) noexcept = default;
@@ -55,13 +67,16 @@ public:
     Result<std::string> read_entry(std::string_view name, std::string_view not_found) const;
 
     zip* handle() const { return archive_.get(); }
+    // The opened file as it was when opened: a later save compares it to what is there then.
+    const FileIdentity& identity() const { return identity_; }
 
 private:
     struct Closer {
         void operator()(zip* z) const;
     };
-    explicit ZipReader(zip* z) : archive_(z) {}
+    ZipReader(zip* z, FileIdentity identity) : archive_(z), identity_(identity) {}
     std::unique_ptr<zip, Closer> archive_;
+    FileIdentity identity_;
 };
 
 enum class Compression { Store, Deflate1, Deflate6 };
@@ -88,6 +103,9 @@ private:
     explicit ZipWriter(zip* z) : archive_(z) {}
     std::unique_ptr<zip, Discarder> archive_;
 };
+
+inline constexpr std::string_view kBinaryWorkbookMessage =
+    "encrypted or legacy binary workbook: not an .xlsx package";
 
 // The whole uncompressed entry, checksum verified; nullopt when the entry cannot be opened (absent,
 // encrypted, unsupported method); libzip's message when it is damaged.
