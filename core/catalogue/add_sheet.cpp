@@ -3,6 +3,7 @@
 
 #include "catalogue/catalogue.hpp"
 #include "state/namespaces.hpp"
+#include "state/parts.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
 #include "support/xml_reader.hpp"
@@ -12,25 +13,24 @@ namespace qm {
 
 namespace {
 
-constexpr std::string_view kSheetPartPrefix = "xl/worksheets/sheet";
+constexpr std::string_view kSheetPartStem = "worksheets/sheet";
 constexpr std::string_view kXmlSuffix = ".xml";
 
-std::string empty_worksheet_text() {
+std::string empty_worksheet_text(std::string_view main_namespace) {
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                        "        <worksheet xmlns=\"";
-    text += SPREADSHEETML_NS;
+    text += main_namespace;
     text += "\">\n"
             "          <sheetData> </sheetData>\n"
             "        </worksheet>";
     return text;
 }
 
-// N of "xl/worksheets/sheet<N>.xml".
-std::optional<std::uint64_t> sheet_part_number(std::string_view name) {
-    if (name.size() <= kSheetPartPrefix.size() + kXmlSuffix.size()) return std::nullopt;
-    if (!name.starts_with(kSheetPartPrefix) || !name.ends_with(kXmlSuffix)) return std::nullopt;
-    std::string_view digits = name.substr(
-        kSheetPartPrefix.size(), name.size() - kSheetPartPrefix.size() - kXmlSuffix.size());
+// N of "<prefix><N>.xml".
+std::optional<std::uint64_t> sheet_part_number(std::string_view name, std::string_view prefix) {
+    if (name.size() <= prefix.size() + kXmlSuffix.size()) return std::nullopt;
+    if (!name.starts_with(prefix) || !name.ends_with(kXmlSuffix)) return std::nullopt;
+    std::string_view digits = name.substr(prefix.size(), name.size() - prefix.size() - kXmlSuffix.size());
     auto n = parse_u64(digits);
     return n ? std::optional<std::uint64_t>(*n) : std::nullopt;
 }
@@ -52,11 +52,12 @@ std::uint64_t next_relationship_number(std::string_view rels) {
 // used. Parts deleted in this editor count too: a number that was handed out and then deleted
 // would otherwise come back, and the save leaves deleted names out, losing the new sheet.
 Result<std::uint64_t> next_sheet_number(const EditorState& state) {
-    auto zip = ZipReader::open(state.source_path);
+    auto zip = open_unchanged_source(state);
     if (!zip) return fail(std::move(zip.error()));
     std::uint64_t largest = 0;
+    std::string prefix = part_folder(state.workbook_part) + std::string(kSheetPartStem);
     auto consider = [&](std::string_view name) {
-        if (auto n = sheet_part_number(name)) largest = std::max(largest, *n);
+        if (auto n = sheet_part_number(name, prefix)) largest = std::max(largest, *n);
     };
     for (std::uint64_t i = 0, count = zip->entry_count(); i < count; ++i) consider(zip->entry_name(i));
     for (const auto& [name, text] : state.modified_parts) consider(name);
@@ -87,7 +88,7 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
     if (!sheet_number) return fail(std::move(sheet_number.error()));
     std::string rel_id = "rId" + to_decimal(next_relationship_number(state.workbook_rels_xml));
     std::string target = "worksheets/sheet" + to_decimal(*sheet_number) + ".xml";
-    std::string part_name = "xl/" + target;
+    std::string part_name = part_folder(state.workbook_part) + target;
 
     std::vector<SheetEntry>& entries = parsed->entries;
     SheetEntry added{std::string(name), "0", rel_id};
@@ -101,14 +102,15 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
     std::size_t close = find(rels, "</Relationships");
     if (close == npos) return fail("</Relationships> not found in workbook.xml.rels");
     std::string element = "<Relationship Id=\"" + rel_id + "\" Type=\"";
-    element += REL_TYPE_WORKSHEET;
+    element += namespaces(state).relationships;
+    element += "/worksheet";
     element += "\" Target=\"" + target + "\"/>";
     insert_at(rels, close, element);
 
     state.workbook_xml = std::move(workbook);
     state.workbook_rels_xml = std::move(rels);
     leave_current_sheet(state);
-    std::string text = empty_worksheet_text();
+    std::string text = empty_worksheet_text(namespaces(state).main);
     state.modified_parts.insert_or_assign(part_name, text);
     state.sheet_path = std::move(part_name);
     state.sheet_xml = std::move(text);

@@ -56,7 +56,8 @@ std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::str
 // the last wins) whose resolved name matches. `fragment` when the text is element content.
 std::optional<std::string> find_sheet_rel_id_in(std::string_view text, bool fragment, std::string_view name);
 std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id);
-std::string normalize_part_path(std::string_view target);
+// The part a worksheet relationship's raw target names, from the workbook part's folder.
+std::string normalize_part_path(std::string_view target, std::string_view folder = "xl/");
 
 // Display name of the current sheet: the first sheet entry whose relationship targets the
 // current part; nullopt when there is no current sheet or no entry points at it.

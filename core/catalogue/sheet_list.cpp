@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.hpp"
 
+#include "state/parts.hpp"
 #include "state/state.hpp"
 #include "support/text.hpp"
 #include "support/unicode.hpp"
@@ -70,7 +71,8 @@ std::string render_sheet_entries(const std::vector<SheetEntry>& entries, bool re
 Result<std::vector<std::string>> list_sheet_names(const std::string& path) {
     auto zip = ZipReader::open(path);
     if (!zip) return fail(std::move(zip.error()));
-    auto workbook = zip->read_entry(kWorkbookPart, "workbook.xml not found");
+    std::set<std::string, std::less<>> unprefixed;
+    auto workbook = read_held_part(*zip, locate_parts(*zip).workbook, "workbook.xml not found", unprefixed);
     if (!workbook) return fail(std::move(workbook.error()));
     std::vector<std::string> names;
     XmlReader reader(*workbook);
@@ -117,10 +119,8 @@ std::optional<RelationshipRef> find_relationship(std::string_view rels, std::str
     return RelationshipRef{begin, gt + 1, std::string(element.substr(value, quote - value))};
 }
 
-std::string normalize_part_path(std::string_view target) {
-    while (!target.empty() && target.front() == '/') target.remove_prefix(1);
-    if (target.starts_with("xl/")) return std::string(target);
-    return "xl/" + std::string(target);
+std::string normalize_part_path(std::string_view target, std::string_view folder) {
+    return resolve_target(folder, resolve_attribute_value(target));
 }
 
 std::optional<std::string> current_sheet_name(const EditorState& state) {
@@ -129,7 +129,7 @@ std::optional<std::string> current_sheet_name(const EditorState& state) {
     if (!parsed) return std::nullopt;
     for (const SheetEntry& entry : parsed->entries) {
         auto rel = find_relationship(state.workbook_rels_xml, entry.rel_id);
-        if (rel && normalize_part_path(rel->target) == state.sheet_path) return entry.name;
+        if (rel && normalize_part_path(rel->target, part_folder(state.workbook_part)) == state.sheet_path) return entry.name;
     }
     return std::nullopt;
 }

@@ -1,4 +1,5 @@
 #include "catalogue/catalogue.hpp"
+#include "state/parts.hpp"
 #include "support/text.hpp"
 #include "support/unicode.hpp"
 #include "support/xml_reader.hpp"
@@ -67,7 +68,7 @@ Status switch_sheet(EditorState& state, std::string_view name) {
     auto target = relationship_target(state.workbook_rels_xml, *rel_id);
     if (!target)
         return fail("Relationship for `" + std::string(name) + "` not found in workbook.xml.rels");
-    return make_current(state, normalize_part_path(*target));
+    return make_current(state, normalize_part_path(*target, part_folder(state.workbook_part)));
 }
 
 Status rename_sheet(EditorState& state, std::string_view old_name, std::string_view new_name) {
@@ -109,7 +110,7 @@ Status delete_sheet(EditorState& state, std::string_view name) {
     if (!parsed) return fail(std::move(parsed.error()));
     auto relationship = find_relationship(state.workbook_rels_xml, *rel_id);
     if (!relationship) return fail("Relationship `" + *rel_id + "` not found in workbook.xml.rels");
-    std::string part_name = normalize_part_path(relationship->target);
+    std::string part_name = normalize_part_path(relationship->target, part_folder(state.workbook_part));
     std::vector<std::string> order;
     for (const SheetEntry& entry : parsed->entries) order.push_back(entry.name);
     SheetChange change{std::string(name), std::nullopt, std::move(order)};
@@ -134,7 +135,7 @@ Status delete_sheet(EditorState& state, std::string_view name) {
     // The current sheet is gone: the first remaining sheet takes over, or a new empty one.
     if (auto next_id = first_sheet_rel_id(state.workbook_xml))
         if (auto next = find_relationship(state.workbook_rels_xml, *next_id))
-            return make_current(state, normalize_part_path(next->target));
+            return make_current(state, normalize_part_path(next->target, part_folder(state.workbook_part)));
     return add_sheet_at(state, "Sheet1", count_sheet_elements(state.workbook_xml));
 }
 

@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.hpp"
 #include "package/package.hpp"
+#include "state/parts.hpp"
 #include "support/zip_archive.hpp"
 
 namespace qm {
@@ -7,9 +8,11 @@ namespace qm {
 Result<EditorState> open_workbook(const std::string& path, std::string_view sheet_name) {
     auto zip = ZipReader::open(path);
     if (!zip) return fail(std::move(zip.error()));
-    auto workbook = zip->read_entry(kWorkbookPart, "xl/workbook.xml not found");
+    EditorState state;
+    PackageParts parts = locate_parts(*zip);
+    auto workbook = read_held_part(*zip, parts.workbook, parts.workbook + " not found", state.unprefixed_parts);
     if (!workbook) return fail(std::move(workbook.error()));
-    auto rels = zip->read_entry(kWorkbookRelsPart, "xl/_rels/workbook.xml.rels not found");
+    auto rels = zip->read_entry(parts.workbook_rels, parts.workbook_rels + " not found");
     if (!rels) return fail(std::move(rels.error()));
 
     auto rel_id = find_sheet_rel_id(*workbook, sheet_name);
@@ -18,15 +21,24 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
     if (!relationship)
         return fail("Relationship `" + *rel_id + "` not found in workbook.xml.rels");
 
-    EditorState state;
-    state.sheet_path = normalize_part_path(relationship->target);
-    auto sheet = zip->read_entry(state.sheet_path, state.sheet_path + " not found");
+    state.sheet_path = normalize_part_path(relationship->target, part_folder(parts.workbook));
+    auto sheet = read_held_part(*zip, state.sheet_path, state.sheet_path + " not found", state.unprefixed_parts);
     if (!sheet) return fail(std::move(sheet.error()));
     // The style sheet is optional: the first style call creates one.
-    auto styles = try_read_entry(zip->handle(), kStylesPart);
+    auto styles = try_read_entry(zip->handle(), parts.styles);
     if (!styles) return fail(std::move(styles.error()));
+    if (*styles)
+        if (auto plain = unprefix_main_namespace(**styles)) {
+            state.unprefixed_parts.insert(parts.styles);
+            **styles = std::move(*plain);
+        }
 
     state.source_path = path;
+    state.source_identity = zip->identity();
+    state.strict = is_strict_document(*workbook);
+    state.workbook_part = std::move(parts.workbook);
+    state.workbook_rels_part = std::move(parts.workbook_rels);
+    state.styles_part = std::move(parts.styles);
     state.sheet_xml = std::move(*sheet);
     owe_last_row(state);
     state.workbook_xml = std::move(*workbook);

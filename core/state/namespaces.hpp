@@ -16,4 +16,17 @@ inline constexpr std::string_view REL_TYPE_WORKSHEET =
 inline constexpr std::string_view REL_TYPE_STYLES =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 
+// The strict variant of the format moves the document namespaces (not the package ones).
+inline constexpr std::string_view STRICT_SPREADSHEETML_NS = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+inline constexpr std::string_view STRICT_OFFICEDOC_REL_NS =
+    "http://purl.oclc.org/ooxml/officeDocument/relationships";
+
+// Markup written into a package uses the namespace family the package already uses.
+struct Namespaces {
+    std::string_view main;
+    std::string_view relationships;  // prefix of every relationship type
+};
+inline constexpr Namespaces kTransitional{SPREADSHEETML_NS, OFFICEDOC_REL_NS};
+inline constexpr Namespaces kStrict{STRICT_SPREADSHEETML_NS, STRICT_OFFICEDOC_REL_NS};
+
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "state/parts.hpp"
 #include "support/numbers.hpp"
 #include "support/xml_reader.hpp"
 #include "support/zip_archive.hpp"
@@ -26,14 +27,27 @@ std::uint32_t resolve_last_row(EditorState& state) {
     return state.last_row;
 }
 
+std::string source_changed_message(const EditorState& state) {
+    return "'" + state.source_path +
+           "' was changed on disk since this editor opened it; open it again to edit the new contents";
+}
+
+Result<ZipReader> open_unchanged_source(const EditorState& state) {
+    auto zip = ZipReader::open(state.source_path);
+    if (!zip) return zip;
+    if (state.source_identity && zip->identity() != *state.source_identity)
+        return fail(source_changed_message(state));
+    return zip;
+}
+
 Result<std::string> load_sheet_text(EditorState& state, std::string_view part_name) {
     if (auto it = state.modified_parts.find(part_name); it != state.modified_parts.end())
         return it->second;
     if (auto it = state.loaded_sheets.find(part_name); it != state.loaded_sheets.end())
         return it->second;
-    auto zip = ZipReader::open(state.source_path);
+    auto zip = open_unchanged_source(state);
     if (!zip) return fail(std::move(zip.error()));
-    auto text = zip->read_entry(part_name, std::string(part_name) + " not found in zip");
+    auto text = read_held_part(*zip, part_name, std::string(part_name) + " not found in zip", state.unprefixed_parts);
     if (!text) return fail(std::move(text.error()));
     state.loaded_sheets.insert_or_assign(std::string(part_name), *text);
     return text;

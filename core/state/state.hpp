@@ -4,11 +4,14 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "state/namespaces.hpp"
 #include "support/error.hpp"
+#include "support/zip_archive.hpp"
 
 namespace qm {
 
@@ -21,6 +24,16 @@ inline constexpr std::string_view kContentTypesPart = "[Content_Types].xml";
 
 struct EditorState {
     std::string source_path;
+    // The source file as opened: a save refuses to build on a file replaced since.
+    std::optional<FileIdentity> source_identity;
+    // Where this package keeps its parts, from its relationships (the fixed names when it says
+    // nothing), and the namespace family new markup must use.
+    std::string workbook_part{kWorkbookPart};
+    std::string workbook_rels_part{kWorkbookRelsPart};
+    std::string styles_part{kStylesPart};
+    bool strict = false;
+    // Held parts whose source text had the main namespace on a prefix and was rewritten at load.
+    std::set<std::string, std::less<>> unprefixed_parts;
     std::string sheet_path;  // empty only after a failed sheet switch
     std::string sheet_xml;
     // Row counter of the current sheet. When a sheet becomes current its last row element is not
@@ -53,6 +66,13 @@ inline void owe_last_row(EditorState& state) {
     state.last_row = 0;
     state.last_row_pending = true;
 }
+
+inline const Namespaces& namespaces(const EditorState& state) { return state.strict ? kStrict : kTransitional; }
+
+// The refusal of any read or save on a source replaced since open.
+std::string source_changed_message(const EditorState& state);
+// The source archive, when it is still the file this editor opened.
+Result<ZipReader> open_unchanged_source(const EditorState& state);
 
 // Text of a worksheet part: from modified_parts, then loaded_sheets, then the source file (which
 // fills loaded_sheets).

@@ -87,7 +87,9 @@ TEST(PartPaths, Normalize) {
     EXPECT_EQ(normalize_part_path("worksheets/sheet2.xml"), "xl/worksheets/sheet2.xml");
     EXPECT_EQ(normalize_part_path("/xl/worksheets/sheet2.xml"), "xl/worksheets/sheet2.xml");
     EXPECT_EQ(normalize_part_path("//xl/a.xml"), "xl/a.xml");
-    EXPECT_EQ(normalize_part_path("../x.xml"), "xl/../x.xml");
+    EXPECT_EQ(normalize_part_path("../x.xml"), "x.xml");
+    EXPECT_EQ(normalize_part_path("../sheets/./s.xml", "wb/sub/"), "wb/sheets/s.xml");
+    EXPECT_EQ(normalize_part_path("s&amp;1.xml", "wb/"), "wb/s&1.xml");
 }
 
 TEST(LastRow, LastQualifyingRowWins) {
