@@ -17,9 +17,10 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
 // Writes a new one-sheet package from the built-in templates (parent folders are created).
 Status create_workbook(const std::string& path, std::string_view sheet_name);
 
-// Writes the package the state describes to `target`: the parts held in memory (after the
-// fix-ups below) and every other source entry copied raw. The only change to the state is that the
-// current sheet is stored in modified_parts.
+// Writes the package the state describes to `target`: the held parts whose text differs from the
+// source (after the fix-ups below) and every other source entry copied raw. A save whose source
+// file was replaced since open writes nothing. The only changes to the state are that the current
+// sheet is stored in modified_parts and, after a save onto the source, the source identity.
 Status save_package(EditorState& state, const std::string& target);
 
 // "xl/worksheets/....xml": the parts that get the dimension and content-type fix-ups.
@@ -37,6 +38,9 @@ struct TextEdit {
 // sheetData. nullopt when there is no place for it.
 std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet);
 void fix_sheet_dimension(std::string& sheet);
+// Marks the workbook for a full recalculation when opened: fullCalcOnLoad="1" on calcPr, or a new
+// calcPr element where the schema puts it.
+void request_full_calculation(std::string& workbook);
 // Moves a complete numFmts block found after "</styleSheet>" to the start of the style sheet.
 void relocate_num_fmts(std::string& styles);
 // Adds a worksheet override before "</Types>" for each listed worksheet part not yet named.

@@ -6,7 +6,12 @@
 #include "package/package.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
+#include "state/parts.hpp"
+#include "support/xml_reader.hpp"
 #include "support/zip_save.hpp"
+
+#include <zip.h>
+#include <zlib.h>
 
 namespace qm {
 
@@ -140,17 +145,152 @@ void remove_sheet_overrides(std::string& content_types, std::string_view name) {
     }
 }
 
+namespace {
+
+// Whether `text` is what the source entry holds, as the editor would have loaded it. A part read
+// through this editor is compared with that copy; otherwise size and checksum come first, so a
+// changed part is almost never inflated to find out.
+Result<bool> same_as_source(const EditorState& state, zip* archive, std::uint64_t index, std::string_view name,
+                            std::string_view text) {
+    if (auto loaded = state.loaded_sheets.find(name); loaded != state.loaded_sheets.end())
+        return loaded->second == text;
+    bool unprefixed = state.unprefixed_parts.contains(name);
+    if (!unprefixed) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive, index, 0, &st) != 0) return false;
+        if ((st.valid & ZIP_STAT_SIZE) && st.size != text.size()) return false;
+        if ((st.valid & ZIP_STAT_CRC) &&
+            st.crc != crc32_z(0, reinterpret_cast<const Bytef*>(text.data()), text.size()))
+            return false;
+    }
+    auto source = try_read_entry(archive, name);
+    if (!source) return fail(std::move(source.error()));
+    if (!*source) return false;
+    if (unprefixed)
+        if (auto plain = unprefix_main_namespace(**source)) return *plain == text;
+    return **source == text;
+}
+
+// The whole Relationship element of the given kind, removed; its raw target, if there was one.
+std::optional<std::string> remove_relationship_of_kind(std::string& rels, std::string_view kind) {
+    auto target = relationship_target_of_kind(rels, kind);
+    if (!target) return std::nullopt;
+    XmlReader reader(rels);
+    std::optional<std::size_t> begin;
+    int depth = 0;
+    while (auto tag = reader.next()) {
+        if (!begin) {
+            if (!tag->opens() || tag->name != "Relationship") continue;
+            auto type = last_attribute(tag->raw, "Type");
+            if (!type) continue;
+            std::string resolved = resolve_attribute_value(*type);
+            if (!resolved.ends_with(kind) || resolved.size() <= kind.size() ||
+                resolved[resolved.size() - kind.size() - 1] != '/')
+                continue;
+            if (tag->kind == TagKind::Empty) {
+                rels.erase(tag->begin, tag->end - tag->begin);
+                return target;
+            }
+            begin = tag->begin;
+            continue;
+        }
+        if (tag->kind == TagKind::Start) ++depth;
+        if (tag->kind == TagKind::End && depth-- == 0) {
+            rels.erase(*begin, tag->end - *begin);
+            return target;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void request_full_calculation(std::string& workbook) {
+    constexpr std::string_view kAttribute = "fullCalcOnLoad";
+    // Children of the workbook element that follow calcPr in schema order.
+    constexpr std::string_view kAfterCalcPr[] = {"oleSize",        "customWorkbookViews", "pivotCaches",
+                                                 "smartTagPr",     "smartTagTypes",       "webPublishing",
+                                                 "fileRecoveryPr", "webPublishObjects",   "extLst"};
+    XmlReader reader(workbook);
+    int depth = 0;
+    std::optional<std::size_t> insert_at_pos;
+    while (auto tag = reader.next()) {
+        if (tag->kind == TagKind::End) {
+            if (--depth == 0 && !insert_at_pos) insert_at_pos = tag->begin;  // </workbook>
+            continue;
+        }
+        bool child = depth == 1;
+        if (tag->kind == TagKind::Start) ++depth;
+        if (!child) continue;
+        if (tag->name == "calcPr") {
+            std::string_view raw = tag->raw;
+            std::optional<std::string_view> value = last_attribute(raw, kAttribute);
+            if (value) {
+                if (*value == "1" || *value == "true") return;
+                std::size_t at = tag->begin + static_cast<std::size_t>(value->data() - raw.data());
+                workbook.erase(at, value->size());
+                workbook.insert(at, 1, '1');
+                return;
+            }
+            std::size_t close = tag->end - (tag->kind == TagKind::Empty ? 2 : 1);
+            insert_at(workbook, close, " fullCalcOnLoad=\"1\"");
+            return;
+        }
+        if (!insert_at_pos && std::find(std::begin(kAfterCalcPr), std::end(kAfterCalcPr), tag->name) !=
+                                  std::end(kAfterCalcPr))
+            insert_at_pos = tag->begin;
+    }
+    if (insert_at_pos) insert_at(workbook, *insert_at_pos, "<calcPr fullCalcOnLoad=\"1\"/>");
+}
+
 Status save_package(EditorState& state, const std::string& target) {
     stash_current_sheet(state);
     auto update = ZipUpdate::open(state.source_path, target);
     if (!update) return fail(std::move(update.error()));
+    // Raw copies come from the file on disk: if it is no longer the one the held parts came
+    // from, the result would mix two workbooks.
+    if (state.source_identity && update->source_identity() != *state.source_identity)
+        return fail(source_changed_message(state));
+    auto before = file_identity(update->target());
+    bool target_is_source = before && state.source_identity && before->device == state.source_identity->device &&
+                            before->inode == state.source_identity->inode;
+    zip* archive = update->handle();
+
+    // What this save rewrites: held worksheets whose text changed, sheets added, sheets removed.
+    std::set<std::string_view> changed_sheets;
+    std::set<std::string_view> in_source;
+    for (const auto& [name, text] : state.modified_parts) {
+        zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_ENC_RAW);
+        if (index < 0) continue;
+        in_source.insert(name);
+        auto same = same_as_source(state, archive, static_cast<std::uint64_t>(index), name, text);
+        if (!same) return fail(std::move(same.error()));
+        if (!*same) changed_sheets.insert(name);
+    }
+    bool sheets_added = false;
+    for (const auto& [name, text] : state.modified_parts)
+        if (!in_source.contains(name) && !state.deleted_parts.contains(name)) sheets_added = true;
+    bool cells_changed = !changed_sheets.empty() || sheets_added || !state.deleted_parts.empty();
 
     // libzip reads every text while it writes, at commit: what is built here must outlive it.
     std::deque<std::string> built;
 
+    // The calculation chain lists formula cells by sheet: stale after any of these edits, and the
+    // application rebuilds a missing one.
+    std::string& rels = built.emplace_back(state.workbook_rels_xml);
+    std::string& workbook = built.emplace_back(state.workbook_xml);
+    std::set<std::string, std::less<>> dropped;
+    if (cells_changed) {
+        if (auto calc_chain = remove_relationship_of_kind(rels, "calcChain"))
+            dropped.insert(resolve_target(part_folder(state.workbook_part), *calc_chain));
+        request_full_calculation(workbook);
+    }
+
     // An entry that cannot be opened is copied unchanged; a damaged one fails the save.
-    auto content_types = try_read_entry(update->handle(), kContentTypesPart);
+    auto content_types = try_read_entry(archive, kContentTypesPart);
     if (!content_types) return fail(std::move(content_types.error()));
+    std::string original_types = *content_types ? **content_types : std::string();
     if (*content_types) {
         std::vector<std::string> names;
         for (const auto& [name, text] : state.modified_parts) names.push_back(name);  // sorted, unique
@@ -158,6 +298,7 @@ Status save_package(EditorState& state, const std::string& target) {
         for (const std::string& name : state.deleted_parts)
             if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
         if (state.styles_new && !state.styles_xml.empty()) add_styles_override(**content_types);
+        for (const std::string& name : dropped) remove_sheet_overrides(**content_types, name);
     }
 
     // A worksheet is written as three pieces around its dimension element, so a large sheet is
@@ -179,33 +320,39 @@ Status save_package(EditorState& state, const std::string& target) {
         auto replace = [&](std::initializer_list<std::string_view> pieces, Compression compression) {
             return update->replace(i, pieces, compression);
         };
-        auto replace_text = [&](std::string_view text) {
+        // A held part whose text is what the source holds stays as stored.
+        auto replace_if_changed = [&](std::string_view text) -> Status {
+            auto same = same_as_source(state, archive, i, *name, text);
+            if (!same) return fail(std::move(same.error()));
+            if (*same) return {};
             return replace({text}, memory_compression(*name, text.size()));
         };
         Status done;
-        if (state.deleted_parts.contains(*name)) {
+        if (state.deleted_parts.contains(*name) || dropped.contains(*name)) {
             done = update->remove(i);
         } else if (auto sheet = state.modified_parts.find(*name); sheet != state.modified_parts.end()) {
             written.insert(sheet->first);
-            done = write_sheet(sheet->first, sheet->second, replace);
-        } else if (*name == kStylesPart && !state.styles_xml.empty()) {
-            written.insert(kStylesPart);
+            if (changed_sheets.contains(sheet->first)) done = write_sheet(sheet->first, sheet->second, replace);
+        } else if (*name == state.styles_part && !state.styles_xml.empty()) {
+            written.insert(state.styles_part);
             std::string& styles = built.emplace_back(state.styles_xml);
             relocate_num_fmts(styles);
-            done = replace_text(styles);
-        } else if (*name == kWorkbookPart) {
-            done = replace_text(state.workbook_xml);
+            done = replace_if_changed(styles);
+        } else if (*name == state.workbook_part) {
+            done = replace_if_changed(workbook);
         } else if (*name == kContentTypesPart && *content_types) {
-            done = replace_text(**content_types);
-        } else if (*name == kWorkbookRelsPart) {
-            done = replace_text(state.workbook_rels_xml);
+            if (**content_types != original_types)
+                done = replace({**content_types}, memory_compression(*name, (*content_types)->size()));
+        } else if (*name == state.workbook_rels_part) {
+            done = replace_if_changed(rels);
         }
         if (!done) return done;
     }
 
     // A style sheet created in this editor, then sheets added in it, follow every source entry.
-    if (!state.styles_xml.empty() && !written.contains(kStylesPart))
-        if (auto done = update->add(kStylesPart, {state.styles_xml}, memory_compression(kStylesPart, state.styles_xml.size()));
+    if (!state.styles_xml.empty() && !written.contains(state.styles_part))
+        if (auto done = update->add(state.styles_part, {state.styles_xml},
+                                    memory_compression(state.styles_part, state.styles_xml.size()));
             !done)
             return done;
     for (const auto& [name, text] : state.modified_parts) {
@@ -217,6 +364,8 @@ Status save_package(EditorState& state, const std::string& target) {
     }
     // Writing happens here (the temporary file, the copies, the rename): name the target.
     if (auto done = update->commit(); !done) return fail(path_error("write", target, std::move(done.error())));
+    // The editor now continues from the file it wrote.
+    if (target_is_source) state.source_identity = file_identity(state.source_path);
     return {};
 }
 

@@ -272,6 +272,12 @@ struct ZipUpdate::Context {
             discard_temp();
             return failed(ZIP_ER_WRITE, e);
         }
+        // Data on disk before the name: a crash after the rename must not leave an empty file.
+        if (::fsync(temp_fd) != 0) {
+            int e = errno;
+            discard_temp();
+            return failed(ZIP_ER_WRITE, e);
+        }
         int fd = temp_fd;
         temp_fd = -1;
         if (::close(fd) != 0) {
@@ -285,7 +291,38 @@ struct ZipUpdate::Context {
             return failed(ZIP_ER_RENAME, e);
         }
         temp_path.clear();
+        sync_directory();
         return 0;
+    }
+
+    // Makes the rename itself durable. Best effort: the new file is complete and in place
+    // already, and some file systems cannot sync a folder.
+    void sync_directory() const {
+        int fd = ::open(parent_directory(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return;
+        ::fsync(fd);
+        ::close(fd);
+    }
+
+    // The whole source, unchanged, through the same temporary file, flush and rename.
+    bool copy_source() {
+        if (begin_write() < 0) return false;
+        std::vector<char> chunk(kBufferSize);
+        for (std::uint64_t at = 0; at < source_size;) {
+            std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), source_size - at));
+            if (!pread_full(source_fd, chunk.data(), n, at)) {
+                int e = errno;
+                discard_temp();
+                failed(ZIP_ER_READ, e);
+                return false;
+            }
+            if (write(chunk.data(), n) < 0) {
+                discard_temp();
+                return false;
+            }
+            at += n;
+        }
+        return commit_write() == 0;
     }
 
     static zip_int64_t callback(void* user, void* data, zip_uint64_t len, zip_source_cmd_t command);
@@ -396,7 +433,11 @@ ZipUpdate::ZipUpdate(zip* archive, Context* context, std::uint64_t entries)
 ZipUpdate::ZipUpdate(ZipUpdate&& other) noexcept
     : archive_(std::exchange(other.archive_, nullptr)),
       context_(std::exchange(other.context_, nullptr)),
-      touched_(std::move(other.touched_)) {}
+      source_identity_(other.source_identity_),
+      touched_(std::move(other.touched_)),
+      added_(other.added_) {}
+
+const std::string& ZipUpdate::target() const { return context_->target; }
 
 ZipUpdate::~ZipUpdate() {
     if (archive_) zip_discard(archive_);
@@ -422,6 +463,7 @@ Result<ZipUpdate> ZipUpdate::open(const std::string& source, const std::string& 
     zip_error_fini(&error);
     zip_int64_t entries = zip_get_num_entries(archive, 0);
     ZipUpdate update(archive, owned, entries < 0 ? 0 : static_cast<std::uint64_t>(entries));
+    update.source_identity_ = file->identity;
 
     auto resolved = resolve_save_target(target);
     if (!resolved) return fail(path_error("write", target, std::move(resolved.error())));
@@ -476,10 +518,22 @@ Status ZipUpdate::add(std::string_view name, std::initializer_list<std::string_v
         zip_source_free(src);
         return fail(archive_error(archive_));
     }
+    added_ = true;
     return install(static_cast<std::uint64_t>(index), compression);
 }
 
 Status ZipUpdate::commit() {
+    // libzip writes nothing for an archive without changes; the target still gets the package.
+    if (!added_ && std::find(touched_.begin(), touched_.end(), true) == touched_.end()) {
+        zip* archive = std::exchange(archive_, nullptr);
+        Context* c = context_;
+        bool ok = c->copy_source();
+        std::string message = ok ? std::string() : take_zip_message(c->error);
+        zip_error_init(&c->error);
+        zip_discard(archive);  // frees the context
+        if (!ok) return fail(std::move(message));
+        return {};
+    }
     for (std::uint64_t i = 0; i < touched_.size(); ++i) {
         if (touched_[i]) continue;
         if (const char* name = zip_get_name(archive_, i, ZIP_FL_ENC_RAW)) context_->raw_copies.emplace(name);

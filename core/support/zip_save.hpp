@@ -2,8 +2,9 @@
 // Rewrites a package into a new file. The source archive is opened through our own read/write
 // libzip source: entries are replaced, deleted or added, and closing copies every other entry in
 // its compressed form (bytes, method, checksum, sizes, timestamp). The result is written to a
-// temporary file beside the target and renamed onto it only when complete, so the target is
-// always either the old file or the whole new one.
+// temporary file beside the target, flushed to disk, and renamed onto it only when complete (the
+// folder is flushed after the rename), so even after a crash the target is either the old file or
+// the whole new one.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -34,6 +35,9 @@ public:
     ~ZipUpdate();  // an update never committed leaves no trace
 
     zip* handle() const { return archive_; }
+    // The source file as opened for this update, and the path commit() renames onto.
+    const FileIdentity& source_identity() const { return source_identity_; }
+    const std::string& target() const;
     std::uint64_t entry_count() const { return touched_.size(); }
     // Raw name bytes of a source entry.
     Result<std::string> entry_name(std::uint64_t index) const;
@@ -54,7 +58,9 @@ private:
 
     zip* archive_;
     Context* context_;  // owned by the archive's source
+    FileIdentity source_identity_;
     std::vector<bool> touched_;
+    bool added_ = false;
 };
 
 }  // namespace qm
