@@ -40,7 +40,7 @@ Result<ReferenceRewrite> rewrite_sheet_references_in_parts(const EditorState& st
         if (!held(name))
             if (auto changed = rewrite(text)) result.parts.emplace_back(name, std::move(*changed));
 
-    auto zip = ZipReader::open(state.source_path);
+    auto zip = open_unchanged_source(state);
     if (!zip) return fail(std::move(zip.error()));
     for (std::uint64_t i = 0; i < zip->entry_count(); ++i) {
         std::string_view name = zip->entry_name(i);
