@@ -89,8 +89,9 @@ class Editor:
     def set_cell(self, coords: str, cell: str) -> None:
         """Write one value into the cell `coords` of the current sheet, keeping its style.
 
-        A text starting with "=" is a formula, a decimal number literal is a number, anything else
-        an inline string."""
+        `coords` is letters then digits ("B3", "b3", "$B$3" and "B03" name the same cell), inside
+        A1:XFD1048576. A text starting with "=" is a formula, a finite decimal number literal a
+        number ("nan", "inf" and "1e999" are text), anything else an inline string."""
 
     def append_row(self, cells: Sequence[str]) -> None:
         """Add a row numbered one past the last row this editor knows of, values from column A on.

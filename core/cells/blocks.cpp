@@ -194,6 +194,7 @@ Status merge_into(std::string& out, std::string_view markup, std::uint32_t row, 
 
 Status append_row(EditorState& state, std::span<const std::string> values) {
     resolve_last_row(state);
+    if (Status fits = check_row_fits(state.last_row, values.size()); !fits) return fits;
     const std::uint32_t row = ++state.last_row;
     std::string markup;
     markup.reserve(estimated_size(values));
@@ -236,12 +237,14 @@ Status append_merged_row(std::string& out, std::string_view row_markup, std::uin
 namespace {
 template <class Value>
 Status write_rows(EditorState& state, std::span<const std::vector<Value>> rows, std::string_view start) {
+    auto start_ref = read_start_cell(start);
+    if (!start_ref) return fail(std::move(start_ref.error()));
+    std::size_t width = 0;
+    for (const auto& row : rows) width = std::max(width, row.size());
+    if (Status fits = check_block_fits(*start_ref, rows.size(), width); !fits) return fits;
     normalize_sheet_data(state.sheet_xml);
-    auto parts = split_cell_ref(start);
-    if (!parts) return fail("invalid start coordinate \u2013 no digits");
-    const std::uint64_t first_column = column_to_index(parts->first);
-    auto first_row = parse_row_number(parts->second);
-    if (!first_row) return fail("invalid row in start coordinate");
+    const std::uint64_t first_column = start_ref->column;
+    const std::uint32_t first_row = start_ref->row;
     if (rows.empty()) return {};
 
     // Pending rows in ascending number; row numbers wrap at 2^32, and a later row given the same
@@ -255,7 +258,7 @@ Status write_rows(EditorState& state, std::span<const std::vector<Value>> rows, 
     std::uint32_t new_last = state.last_row;
     std::size_t reserve = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        auto n = static_cast<std::uint32_t>(*first_row + i);
+        auto n = static_cast<std::uint32_t>(first_row + i);
         pending.push_back({n, i});
         new_last = std::max(new_last, n);
         reserve += estimated_size(std::span<const Value>(rows[i]));

@@ -2,6 +2,7 @@
 // Cell references, ranges and column letters; cell values and their markup; and the operations
 // that write cells, rows and blocks into the current worksheet.
 #include <cstdint>
+#include <expected>
 #include <optional>
 #include <span>
 #include <string>
@@ -30,10 +31,37 @@ struct CellRange {
 struct RangeSpec {
     enum class Kind { Cell, CellRange, Column, Row };
     Kind kind = Kind::Cell;
-    std::string cell;         // Cell: the input text unchanged
+    std::string cell;         // Cell: the canonical reference text (B3)
+    CellRef ref;              // Cell: the same, parsed
     CellRange range;          // CellRange
     std::uint32_t index = 0;  // Column: 0-based column; Row: row number
 };
+
+// ---- references as callers write them ----
+// Strict: an optional `$`, one to three letters in any case, an optional `$`, then digits; the
+// `$` markers are dropped, letters folded to upper case and leading zeros of the row dropped
+// (A01 is A1). Rows run 1..1048576 and columns A..XFD; everything else is refused, so the `r` we
+// write is always the canonical form another cell of the same name would carry.
+
+inline constexpr std::uint32_t kMaxRow = 1048576;
+inline constexpr std::uint32_t kMaxColumn = 16383;  // XFD, 0-based
+
+enum class RefProblem { NoDigits, BadLetters, BadRow, OutsideSheet };
+
+std::expected<CellRef, RefProblem> read_cell_ref(std::string_view text);
+// "B3" for column 1, row 3.
+std::string cell_ref_text(CellRef ref);
+// The canonical text of a written reference, or the caller's message: set_cell's words.
+Result<std::string> canonical_cell_coordinate(std::string_view coords);
+// The same for the top-left cell of a block (append_table_at, DataFrames): checked before
+// anything is written.
+Result<CellRef> read_start_cell(std::string_view start);
+// A block of rows whose top-left cell is `start` must end inside the grid.
+Status check_block_fits(CellRef start, std::size_t rows, std::size_t columns);
+// A row appended after `last_row` holding `cells` values.
+Status check_row_fits(std::uint32_t last_row, std::size_t cells);
+// "<what> <text> is outside the sheet (columns A to XFD, rows 1 to 1048576)"
+std::string outside_sheet_message(std::string_view what, std::string_view text);
 
 // Letters to 0-based index, bijective base 26, no validation: each byte is folded to upper case
 // and counts (byte - 64) mod 256; arithmetic wraps. The empty text gives all ones. Callers that
@@ -78,7 +106,14 @@ struct TypedCell {
     std::string text;
 };
 
+// Formula for "=" and a text the part can hold; Number for a finite decimal literal; else text.
 CellKind classify_value(std::string_view value);
+// Whether the text holds a character XML 1.0 forbids outright (C0 controls other than tab, LF
+// and CR; U+FFFE, U+FFFF).
+bool has_forbidden_xml_char(std::string_view text);
+// Cell text for a `t` element: entities escaped, forbidden characters as `_xHHHH_`, a literal
+// `_xHHHH_` as `_x005F_xHHHH_`, CR as a character reference, so readers give back the text.
+void append_cell_text(std::string& out, std::string_view text);
 bool needs_space_preserve(std::string_view text);
 // One `c` element: attributes r, s, t in that order, no white space.
 std::string render_cell(std::string_view reference, std::string_view value,

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "cells/cells.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -5,11 +7,89 @@
 
 namespace qm {
 
+namespace {
+
+// Characters XML 1.0 does not allow at all, not even as character references.
+bool forbidden_control(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
+
+// U+FFFE and U+FFFF, encoded EF BF BE and EF BF BF.
+bool noncharacter_at(std::string_view text, std::size_t i) {
+    return i + 2 < text.size() && static_cast<unsigned char>(text[i]) == 0xEF &&
+           static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+           (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE;
+}
+
+bool is_hex_digit(char c) { return is_ascii_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// "_x" four hex digits "_": what readers decode, so a literal one must itself be escaped.
+bool escape_sequence_at(std::string_view text, std::size_t i) {
+    if (i + 7 > text.size() || text[i + 1] != 'x' || text[i + 6] != '_') return false;
+    for (std::size_t k = i + 2; k < i + 6; ++k)
+        if (!is_hex_digit(text[k])) return false;
+    return true;
+}
+
+void append_code_escape(std::string& out, unsigned code) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += "_x";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 0xF];
+    out += '_';
+}
+
+}  // namespace
+
+bool has_forbidden_xml_char(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (forbidden_control(c) || (c == 0xEF && noncharacter_at(text, i))) return true;
+    }
+    return false;
+}
+
+void append_cell_text(std::string& out, std::string_view text) {
+    std::size_t run = 0;
+    auto replace = [&](std::size_t i, std::size_t length, std::string_view with) {
+        out.append(text.substr(run, i - run));
+        out.append(with);
+        run = i + length;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+            case '&': replace(i, 1, "&amp;"); continue;
+            case '<': replace(i, 1, "&lt;"); continue;
+            case '>': replace(i, 1, "&gt;"); continue;
+            case '\'': replace(i, 1, "&apos;"); continue;
+            case '"': replace(i, 1, "&quot;"); continue;
+            // A raw CR would come back as LF: readers normalise line ends, not character references.
+            case '\r': replace(i, 1, "&#13;"); continue;
+            case '_':
+                if (escape_sequence_at(text, i)) replace(i, 1, "_x005F_");
+                continue;
+            case 0xEF:
+                if (noncharacter_at(text, i)) {
+                    replace(i, 3, {});
+                    append_code_escape(out, 0xFFFE | (static_cast<unsigned char>(text[i + 2]) & 1));
+                    i += 2;
+                }
+                continue;
+            default:
+                if (forbidden_control(c)) {
+                    replace(i, 1, {});
+                    append_code_escape(out, c);
+                }
+                continue;
+        }
+    }
+    out.append(text.substr(run));
+}
+
 CellKind classify_value(std::string_view value) {
-    if (!value.empty() && value.front() == '=') return CellKind::Formula;
-    // parse_float accepts exactly the literal grammar: sign, inf/infinity/nan, or a mantissa with
-    // an optional exponent, nothing else.
-    if (parse_float(value)) return CellKind::Number;
+    // A formula cannot hold a character the part cannot: such a text is kept as text.
+    if (!value.empty() && value.front() == '=' && !has_forbidden_xml_char(value)) return CellKind::Formula;
+    // Only finite decimal literals: nan, inf and literals beyond a double's range are text.
+    if (auto number = parse_float(value); number && std::isfinite(*number))
+        return CellKind::Number;
     return CellKind::InlineString;
 }
 
@@ -44,7 +124,7 @@ void append_typed_cell(std::string& out, std::string_view reference, CellKind ki
         case CellKind::InlineString:
             out += needs_space_preserve(text) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
                                               : " t=\"inlineStr\"><is><t>";
-            append_escaped_text(out, text);
+            append_cell_text(out, text);
             out += "</t></is></c>";
             break;
         case CellKind::Error:

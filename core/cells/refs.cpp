@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cells/cells.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -16,7 +18,124 @@ bool all_digits(std::string_view s) {
         if (!is_ascii_digit(static_cast<unsigned char>(c))) return false;
     return true;
 }
+
+constexpr std::string_view kGridBounds = " is outside the sheet (columns A to XFD, rows 1 to 1048576)";
+
+// Row digits with leading zeros dropped; 0 and anything above the last row are outside.
+std::optional<std::uint32_t> grid_row(std::string_view digits) {
+    std::size_t first = digits.find_first_not_of('0');
+    if (first == npos) return std::nullopt;
+    digits.remove_prefix(first);
+    if (digits.size() > 7) return std::nullopt;
+    std::uint32_t row = 0;
+    for (char c : digits) row = row * 10 + std::uint32_t(c - '0');
+    if (row > kMaxRow) return std::nullopt;
+    return row;
+}
+
+std::optional<std::uint32_t> grid_column(std::string_view letters) {
+    if (letters.empty() || letters.size() > 3) return std::nullopt;
+    auto index = column_to_index(letters);
+    if (index > kMaxColumn) return std::nullopt;
+    return static_cast<std::uint32_t>(index);
+}
+
+std::string_view without_dollar(std::string_view s) {
+    if (!s.empty() && s.front() == '$') s.remove_prefix(1);
+    return s;
+}
+
+// Column letters with an optional `$` before them, as in "$B:" or "B:".
+std::expected<std::uint32_t, RefProblem> read_column_letters(std::string_view text) {
+    std::string_view letters = without_dollar(text);
+    if (letters.empty() || !all_letters(letters)) return std::unexpected(RefProblem::BadLetters);
+    auto column = grid_column(letters);
+    if (!column) return std::unexpected(RefProblem::OutsideSheet);
+    return *column;
+}
+
+std::expected<std::uint32_t, RefProblem> read_row_digits(std::string_view text) {
+    std::string_view digits = without_dollar(text);
+    if (digits.empty() || !all_digits(digits)) return std::unexpected(RefProblem::BadRow);
+    auto row = grid_row(digits);
+    if (!row) return std::unexpected(RefProblem::OutsideSheet);
+    return *row;
+}
+
 }  // namespace
+
+std::expected<CellRef, RefProblem> read_cell_ref(std::string_view text) {
+    std::size_t digit = find_first_digit(text);
+    if (digit == npos) return std::unexpected(RefProblem::NoDigits);
+    // A `$` right before the digits belongs to the row.
+    std::size_t row_begin = digit > 0 && text[digit - 1] == '$' ? digit - 1 : digit;
+    std::string_view letters = text.substr(0, row_begin);
+    if (letters.starts_with('$')) letters.remove_prefix(1);
+    if (letters.empty() || !all_letters(letters)) return std::unexpected(RefProblem::BadLetters);
+    std::string_view digits = text.substr(digit);
+    if (!all_digits(digits)) return std::unexpected(RefProblem::BadRow);
+    auto column = grid_column(letters);
+    auto row = grid_row(digits);
+    if (!column || !row) return std::unexpected(RefProblem::OutsideSheet);
+    return CellRef{*column, *row};
+}
+
+std::string cell_ref_text(CellRef ref) {
+    std::string out;
+    out.reserve(11);
+    append_column_letters(out, ref.column);
+    append_decimal(out, ref.row);
+    return out;
+}
+
+std::string outside_sheet_message(std::string_view what, std::string_view text) {
+    std::string out(what);
+    out += ' ';
+    out += text;
+    out += kGridBounds;
+    return out;
+}
+
+Result<std::string> canonical_cell_coordinate(std::string_view coords) {
+    auto ref = read_cell_ref(coords);
+    if (ref) return cell_ref_text(*ref);
+    switch (ref.error()) {
+        case RefProblem::NoDigits: return fail("invalid cell coordinate \u2013 no digits found");
+        case RefProblem::BadLetters:
+            return fail("invalid column letters in cell coordinate " + std::string(coords));
+        case RefProblem::BadRow: return fail("invalid row number in cell coordinate");
+        case RefProblem::OutsideSheet: break;
+    }
+    return fail(outside_sheet_message("cell coordinate", coords));
+}
+
+Result<CellRef> read_start_cell(std::string_view start) {
+    auto ref = read_cell_ref(start);
+    if (ref) return *ref;
+    switch (ref.error()) {
+        case RefProblem::NoDigits: return fail("invalid start coordinate \u2013 no digits");
+        case RefProblem::BadLetters:
+            return fail("invalid column letters in start coordinate " + std::string(start));
+        case RefProblem::BadRow: return fail("invalid row in start coordinate");
+        case RefProblem::OutsideSheet: break;
+    }
+    return fail(outside_sheet_message("start coordinate", start));
+}
+
+Status check_block_fits(CellRef start, std::size_t rows, std::size_t columns) {
+    const std::uint64_t last_row = std::uint64_t(start.row) + rows - (rows == 0 ? 0 : 1);
+    const std::uint64_t last_column = std::uint64_t(start.column) + columns - (columns == 0 ? 0 : 1);
+    if (last_row <= kMaxRow && last_column <= kMaxColumn) return {};
+    return fail("a table of " + to_decimal(rows) + " rows and " + to_decimal(columns) + " columns at " +
+                cell_ref_text(start) + " does not fit in the sheet (columns A to XFD, rows 1 to 1048576)");
+}
+
+Status check_row_fits(std::uint32_t last_row, std::size_t cells) {
+    if (last_row >= kMaxRow) return fail("the sheet is full: row 1048576 is its last row");
+    if (cells > std::size_t(kMaxColumn) + 1)
+        return fail("a row holds at most 16384 cells, not " + to_decimal(cells));
+    return {};
+}
 
 std::uint64_t column_to_index(std::string_view letters) {
     std::uint64_t value = 0;
@@ -53,60 +172,67 @@ std::optional<std::pair<std::string_view, std::string_view>> split_cell_ref(std:
 }
 
 std::optional<CellRef> parse_cell_ref(std::string_view ref) {
-    auto parts = split_cell_ref(ref);
-    if (!parts) return std::nullopt;
-    auto row = parse_row_number(parts->second);
-    if (!row) return std::nullopt;
-    return CellRef{static_cast<std::uint32_t>(column_to_index(parts->first)), *row};
+    auto parsed = read_cell_ref(ref);
+    return parsed ? std::optional<CellRef>(*parsed) : std::nullopt;
 }
 
 Result<RangeSpec> parse_range(std::string_view text) {
     RangeSpec spec;
+    auto outside = [&] { return fail(outside_sheet_message("range", text)); };
     if (!text.empty() && text.back() == ':') {
         std::string_view before = text.substr(0, text.size() - 1);
-        if (all_letters(before)) {
+        if (auto column = read_column_letters(before)) {
             spec.kind = RangeSpec::Kind::Column;
-            spec.index = static_cast<std::uint32_t>(column_to_index(before));
+            spec.index = *column;
             return spec;
+        } else if (column.error() == RefProblem::OutsideSheet) {
+            return outside();
         }
-        if (all_digits(before)) {
-            auto row = parse_row_number(before);
-            if (!row) return fail(std::move(row.error()));
+        // "B5:" is the column-from form of set_alignment; its cell must lie in the sheet too.
+        if (auto ref = read_cell_ref(before); !ref && ref.error() == RefProblem::OutsideSheet) return outside();
+        std::string_view digits = without_dollar(before);
+        if (!digits.empty() && all_digits(digits)) {
+            auto row = read_row_digits(before);
+            if (!row) return outside();
             spec.kind = RangeSpec::Kind::Row;
             spec.index = *row;
             return spec;
         }
     }
     if (std::size_t colon = text.find(':'); colon != npos) {
-        auto invalid = [&] { return fail("invalid range: " + std::string(text)); };
-        if (colon + 1 == text.size()) return invalid();
-        auto first = parse_cell_ref(text.substr(0, colon));
-        auto second = parse_cell_ref(text.substr(colon + 1));
-        if (!first || !second) return invalid();
-        spec.kind = RangeSpec::Kind::CellRange;
-        spec.range = CellRange{*first, *second};
-        return spec;
+        auto first = read_cell_ref(text.substr(0, colon));
+        auto second = read_cell_ref(text.substr(colon + 1));
+        if (first && second) {
+            spec.kind = RangeSpec::Kind::CellRange;
+            spec.range = CellRange{*first, *second};
+            return spec;
+        }
+        bool inside = (first || first.error() == RefProblem::OutsideSheet) &&
+                      (second || second.error() == RefProblem::OutsideSheet);
+        if (inside) return outside();
+        return fail("invalid range: " + std::string(text));
     }
-    std::size_t digit = find_first_digit(text);
-    if (digit == npos) return fail("invalid");
-    if (!all_letters(text.substr(0, digit)) || !all_digits(text.substr(digit)))
-        return fail("invalid range syntax: " + std::string(text));
+    auto ref = read_cell_ref(text);
+    if (!ref) {
+        switch (ref.error()) {
+            case RefProblem::NoDigits: return fail("invalid");
+            case RefProblem::OutsideSheet: return outside();
+            default: return fail("invalid range syntax: " + std::string(text));
+        }
+    }
     spec.kind = RangeSpec::Kind::Cell;
-    spec.cell = std::string(text);
+    spec.ref = *ref;
+    spec.cell = cell_ref_text(*ref);
     return spec;
 }
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> parse_column_from(std::string_view text) {
     if (text.size() < 2 || text.back() != ':') return std::nullopt;
     std::string_view before = text.substr(0, text.size() - 1);
-    if (all_letters(before)) return std::pair{static_cast<std::uint32_t>(column_to_index(before)), 1u};
-    std::size_t digit = find_first_digit(before);
-    if (digit == 0 || digit == npos) return std::nullopt;
-    std::string_view letters = before.substr(0, digit), digits = before.substr(digit);
-    if (!all_letters(letters) || !all_digits(digits)) return std::nullopt;
-    auto row = parse_row_number(digits);
-    if (!row) return std::nullopt;
-    return std::pair{static_cast<std::uint32_t>(column_to_index(letters)), *row};
+    if (auto column = read_column_letters(before)) return std::pair{*column, 1u};
+    auto ref = read_cell_ref(before);
+    if (!ref) return std::nullopt;
+    return std::pair{ref->column, ref->row};
 }
 
 Result<std::pair<std::uint64_t, std::uint64_t>> parse_column_span(std::string_view text) {

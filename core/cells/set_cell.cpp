@@ -86,6 +86,10 @@ std::optional<std::uint64_t> reference_column(std::string_view reference) {
 }
 
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value) {
+    // Checked before anything changes; the canonical text is what the cell is found and written by.
+    auto canonical = canonical_cell_coordinate(coords);
+    if (!canonical) return fail(std::move(canonical.error()));
+    coords = *canonical;
     std::string& xml = state.sheet_xml;
     normalize_sheet_data(xml);
 

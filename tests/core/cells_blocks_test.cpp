@@ -187,12 +187,36 @@ TEST(WriteBlock, RowsWithoutReadableNumberAreCopied) {
     EXPECT_EQ(rows_of(st), odd + row(4, num("A4", "1")));
 }
 
+TEST(WriteBlock, RefusedStartOrSizeChangesNothing) {
+    struct Case { std::string start; Rows rows; std::string message; };
+    const std::string grid = " (columns A to XFD, rows 1 to 1048576)";
+    for (const auto& c : {
+             Case{"AB", Rows{{"1"}}, "invalid start coordinate \u2013 no digits"},
+             Case{"A1x", Rows{{"1"}}, "invalid row in start coordinate"},
+             Case{"1", Rows{{"1"}}, "invalid column letters in start coordinate 1"},
+             Case{"A99999999999", Rows{{"1"}}, "start coordinate A99999999999 is outside the sheet" + grid},
+             Case{"XFE3", Rows{}, "start coordinate XFE3 is outside the sheet" + grid},
+             Case{"$XFD$1048576", Rows{{"1", "2"}},
+                  "a table of 1 rows and 2 columns at XFD1048576 does not fit in the sheet" + grid},
+             Case{"A1048576", Rows{{"1"}, {}},
+                  "a table of 2 rows and 1 columns at A1048576 does not fit in the sheet" + grid},
+         }) {
+        EditorState st;
+        st.sheet_xml = "<worksheet><sheetData/></worksheet>";
+        EXPECT_EQ(error_of(write_block(st, c.rows, c.start)), c.message) << c.start;
+        EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData/></worksheet>");
+        EXPECT_EQ(st.last_row, 0u);
+    }
+    // The last cell of the grid itself is fine, written canonically.
+    EditorState st;
+    st.sheet_xml = "<worksheet><sheetData/></worksheet>";
+    ASSERT_TRUE(write_block(st, Rows{{"1"}}, "$xfd$01048576"));
+    EXPECT_EQ(rows_of(st), row(1048576, num("XFD1048576", "1")));
+}
+
 TEST(WriteBlock, FailuresKeepTheNormalisedTextAndCounter) {
     struct Case { std::string text; std::string start; std::string message; };
     for (const auto& c : {
-             Case{"<worksheet><sheetData/></worksheet>", "AB", "invalid start coordinate \u2013 no digits"},
-             Case{"<worksheet><sheetData/></worksheet>", "A1x", "invalid row in start coordinate"},
-             Case{"<worksheet><sheetData/></worksheet>", "A99999999999", "invalid row in start coordinate"},
              Case{"<worksheet><sheetData><row r=\"1\"", "A1", "malformed <row>"},
              Case{"<worksheet><sheetData><row r=\"1\"></worksheet>", "A1", "</row> not found"},
              // A malformed row fails the call even when the block does not touch it.

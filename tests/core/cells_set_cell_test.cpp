@@ -66,17 +66,15 @@ TEST(SetCell, MissingCellKeepsColumnOrder) {
              Case{"B5", a + c + e, a + num("B5", "0") + c + e},
              Case{"A5", c + e, num("A5", "0") + c + e},
              Case{"F5", a + c + e, a + c + e + num("F5", "0")},
-             // Case-insensitive letters, and AA sorts after Z.
-             Case{"d5", a + c + e, a + c + num("d5", "0") + e},
+             // Letters are folded to upper case, and AA sorts after Z.
+             Case{"d5", a + c + e, a + c + num("D5", "0") + e},
              Case{"Z5", a + aa, a + num("Z5", "0") + aa},
              // A cell whose r does not read is stepped over; so is one without r.
              Case{"B5", a + num("$X5", "1") + "<c s=\"1\"/>" + c, a + num("$X5", "1") + "<c s=\"1\"/>" + num("B5", "0") + c},
              Case{"B5", a + num("X", "1") + c, a + num("X", "1") + num("B5", "0") + c},
-             // An existing cell differing only in case is a different reference: the new one goes
-             // after it, before the first greater column.
-             Case{"c5", a + c + e, a + c + num("c5", "0") + e},
-             // Coordinates without readable letters keep the old rule: end of row.
-             Case{"5", a + c, a + c + num("5", "0")},
+             // Every spelling of an existing cell's reference finds it.
+             Case{"c5", a + c + e, a + num("C5", "0") + e},
+             Case{"$C$05", a + c + e, a + num("C5", "0") + e},
          }) {
         auto st = sheet("<row r=\"5\" spans=\"1:5\">" + k.cells + "</row>");
         ASSERT_TRUE(set_cell(st, k.coords, "0"));
@@ -113,12 +111,12 @@ TEST(SetCell, OverwriteKeepsOnlyTheStyle) {
     }
 }
 
-TEST(SetCell, ReferenceIsMatchedExactlyAndWrittenAsGiven) {
-    auto st = sheet("<row r=\"3\">" + num("B3", "1") + "</row>");
-    ASSERT_TRUE(set_cell(st, "b3", "2"));
-    EXPECT_EQ(rows_of(st), "<row r=\"3\">" + num("B3", "1") + num("b3", "2") + "</row>");
-    ASSERT_TRUE(set_cell(st, "3", "4"));
-    EXPECT_EQ(rows_of(st), "<row r=\"3\">" + num("B3", "1") + num("b3", "2") + num("3", "4") + "</row>");
+TEST(SetCell, ReferenceIsWrittenInCanonicalForm) {
+    for (const char* coords : {"B3", "b3", "$B$3", "B$3", "$b3", "B03"}) {
+        auto st = sheet("<row r=\"3\">" + num("B3", "1") + "</row>");
+        ASSERT_TRUE(set_cell(st, coords, "2")) << coords;
+        EXPECT_EQ(rows_of(st), "<row r=\"3\">" + num("B3", "2") + "</row>") << coords;
+    }
 }
 
 TEST(SetCell, NonCellTagsInsideCellsAreNotTakenForCells) {
@@ -149,21 +147,29 @@ TEST(SetCell, SelfClosedSheetDataIsNormalisedFirst) {
     ASSERT_TRUE(set_cell(st, "A2", "1"));
     EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData><row r=\"2\">" + num("A2", "1") + "</row></sheetData></worksheet>");
 
-    // The normalisation stays even when the call then fails.
+    // A refused coordinate changes nothing, not even the normalisation.
     st.sheet_xml = "<worksheet><sheetData/></worksheet>";
     EXPECT_EQ(error_of(set_cell(st, "AB", "1")), "invalid cell coordinate \u2013 no digits found");
-    EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData></sheetData></worksheet>");
+    EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData/></worksheet>");
 }
 
 TEST(SetCell, FailuresLeaveTextAndCounter) {
     struct Case { std::string text; std::string coords; std::string message; };
+    auto outside = [](std::string ref) {
+        return "cell coordinate " + ref + " is outside the sheet (columns A to XFD, rows 1 to 1048576)";
+    };
     const std::string open_cell = "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData></worksheet>";
     for (const auto& c : {
              Case{kHead + kTail, "AB", "invalid cell coordinate \u2013 no digits found"},
              Case{kHead + kTail, "", "invalid cell coordinate \u2013 no digits found"},
              Case{kHead + kTail, "A1B2", "invalid row number in cell coordinate"},
-             Case{kHead + kTail, "A4294967296", "invalid row number in cell coordinate"},
              Case{kHead + kTail, "A1-", "invalid row number in cell coordinate"},
+             Case{kHead + kTail, "3", "invalid column letters in cell coordinate 3"},
+             Case{kHead + kTail, "A$$1", "invalid column letters in cell coordinate A$$1"},
+             Case{kHead + kTail, "A4294967296", outside("A4294967296")},
+             Case{kHead + kTail, "A0", outside("A0")},
+             Case{kHead + kTail, "A1048577", outside("A1048577")},
+             Case{kHead + kTail, "XFE1", outside("XFE1")},
              Case{open_cell, "A1", "</c> missing"},
              Case{"<worksheet></worksheet>", "A1", "</sheetData> tag not found"},
          }) {

@@ -17,7 +17,7 @@ EN_DASH = "\u2013"
         ("AB", f"invalid cell coordinate {EN_DASH} no digits found"),
         ("", f"invalid cell coordinate {EN_DASH} no digits found"),
         ("A1B2", "invalid row number in cell coordinate"),
-        ("A99999999999", "invalid row number in cell coordinate"),
+        ("A99999999999", "cell coordinate A99999999999 is outside the sheet (columns A to XFD, rows 1 to 1048576)"),
     ],
 )
 def test_set_cell_refuses_bad_coordinates(editor, coords, message):
