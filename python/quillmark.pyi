@@ -134,14 +134,16 @@ class Editor:
 
     def set_number_format(self, range: str, fmt: str) -> Editor:
         """Give every cell of `range` the number format `fmt`: a built-in code ("0.00", "0%",
-        "@", ...) keeps its built-in id, any other code is added to the style sheet once.
+        "@", ...) keeps its built-in id, any other code is added to the style sheet once. An
+        empty code, or one holding a character XML cannot carry, raises RuntimeError.
 
         A whole column ("B:") also gets the format as its default style. With "@" the range's
         numeric cells become text cells holding the same digits. Returns the editor."""
 
     def set_fill(self, range: str, fmt: str) -> Editor:
-        """Give every cell of `range` a solid fill of the ARGB colour `fmt` ("FFFFC000"; letters
-        are upper-cased, the text is not checked). Other parts of each cell's style are kept.
+        """Give every cell of `range` a solid fill of the colour `fmt`: "RRGGBB" or "AARRGGBB" hex
+        digits, a leading "#" allowed, written as upper-case ARGB ("FFC000" and "FFFFC000" are
+        the same fill); anything else raises RuntimeError. Other parts of each cell's style are kept.
 
         `range` is a cell ("B3"), a rectangle ("A1:C3", missing rows and cells are created), a
         whole column ("B:") or a whole row ("5:"); the last two touch existing cells only.
@@ -156,12 +158,14 @@ class Editor:
         italic: bool = False,
         align: AlignSpec | None = None,
     ) -> Editor:
-        """Give every cell of `range` the font `name` at `size` points (and the alignment `align`,
-        which replaces the cells' alignment as a whole, when given). Returns the editor."""
+        """Give every cell of `range` the font `name` at `size` points, 1 to 409 (and the alignment
+        `align` when given: its horizontal and vertical words and wrap replace the cells', other
+        alignment settings stay). Returns the editor."""
 
     def set_alignment(self, range: str, spec: AlignSpec) -> Editor:
-        """Give every cell of `range` the alignment `spec`, replacing the cells' alignment as a
-        whole. "B:" restyles column B and gives the column a default alignment; "B5:" restyles
+        """Give every cell of `range` the alignment `spec`: its horizontal and vertical words and
+        wrap replace the cells' (rotation, indent, shrink-to-fit and words an AlignSpec cannot
+        express, such as "distributed", stay). "B:" restyles column B and gives the column a default alignment; "B5:" restyles
         the cells of column B from row 5 down only. Returns the editor."""
 
     def merge_cells(self, range: str) -> Editor:
@@ -169,8 +173,9 @@ class Editor:
         (escaped for XML, not validated); the covered cells are left as they are. Returns the editor."""
 
     def set_border(self, range: str, style: str) -> Editor:
-        """Give every cell of `range` the border `style` ("thin", "medium", ...; not checked) on
-        all four edges. Returns the editor."""
+        """Give every cell of `range` the border `style` on all four edges: a border style word
+        ("thin", "mediumDashed", ...) in any case, written as the format spells it; others raise
+        RuntimeError. Returns the editor."""
 
     def set_column_width(self, col_letter: str, width: float) -> Editor:
         """Set the width of one column ("B", case and surrounding white space ignored).
