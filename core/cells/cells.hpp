@@ -3,6 +3,7 @@
 // that write cells, rows and blocks into the current worksheet.
 #include <cstdint>
 #include <expected>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "cells/sheet_scan.hpp"
 #include "state/state.hpp"
 #include "support/error.hpp"
 
@@ -81,8 +83,9 @@ std::unordered_set<std::string> parse_column_list(std::string_view text);
 
 // ---- rows ----
 
+// A row as the style walkers read it (RowScanner's SheetRow without implied numbers).
 struct RowSpan {
-    std::size_t begin = 0;        // "<row "
+    std::size_t begin = 0;        // "<row"
     std::size_t tag_end = 0;      // just after the start tag's ">"
     std::size_t content_end = 0;  // the "</row>"; tag_end for a self-closing row
     std::size_t end = 0;          // just after "</row>", or after a self-closing tag
@@ -90,8 +93,9 @@ struct RowSpan {
     bool self_closing = false;
 };
 
-// The next row at or after `from`: "malformed <row>" without a ">", "</row> not found" for an
-// open row without its end tag. A self-closing row is a row with no cells.
+// The next row of sheetData starting at or after `from`, read by the sheet scanner. Rows without
+// `r` have a number only when the walk starts at the beginning of sheetData; use RowScanner to
+// walk all rows.
 Result<std::optional<RowSpan>> next_row_span(std::string_view text, std::size_t from);
 
 // ---- values and markup ----
@@ -123,51 +127,56 @@ void append_rendered_cell(std::string& out, std::string_view reference, std::str
 // One `c` element of the given kind. A Blank kind gives an empty cell (`<c r=".." s=".."/>`).
 void append_typed_cell(std::string& out, std::string_view reference, CellKind kind, std::string_view text,
                        std::optional<std::uint32_t> style);
-// Style index of existing cell markup: the first ` s="` anywhere in it, read as a row number.
+// Style index of a cell start tag: its `s` attribute read as a row number.
 std::optional<std::uint32_t> style_of_cell(std::string_view cell_markup);
 
 // ---- writing cells and rows ----
-
-// The first "<sheetData/>" becomes an open and close pair, so that rows can be inserted.
-void normalize_sheet_data(std::string& sheet_xml);
-
-// Whether the "<c" whose next byte is at `after_c` opens a cell element (and not <color>, <charset>
-// or the like inside rich text); the end of the text counts as ">".
-bool opens_cell(std::string_view text, std::size_t after_c);
 
 // Column of a cell reference for ordering cells within a row: the letters before the first digit,
 // case-insensitive. Absent without a digit, or when they are not 1 to 13 ASCII letters (13 fit in
 // 64 bits).
 std::optional<std::uint64_t> reference_column(std::string_view reference);
 
-// Writes one value into the cell whose `r` is exactly `coords`, keeping an existing cell's style;
-// a missing cell goes before the first cell of its row with a greater column, a missing row before
-// the first row with a greater number.
+// One write of a row: a value (text not owned) into a cell, or with `style_only` a new style for
+// the cell, which keeps its content (a missing cell is created blank: `<c r="B3" s="1"/>`). A
+// value's kind is classified from its text unless `kind` gives it; a Blank value makes no new
+// cell and empties an existing one, keeping its style.
+struct CellWrite {
+    std::uint64_t column = 0;
+    std::string_view value;
+    bool style_only = false;
+    std::optional<CellKind> kind;
+};
+// The style a style-only write gives a cell, from the cell's old style (none for a new cell).
+using Restyle = std::function<Result<std::uint32_t>(std::optional<std::uint32_t>)>;
+// The writes of one row, in ascending unique columns. A row without writes still gets written:
+// an empty row element when it does not exist.
+struct RowWrites {
+    std::uint32_t row = 0;
+    std::span<const CellWrite> cells;
+};
+
+// Merges rows of writes (ascending unique row numbers) into the sheet in one pass. An existing
+// cell (the first of its row with that column) keeps its style and nothing else; a missing cell
+// goes before the first cell of its row with a greater column, a missing row before the first row
+// with a greater number, else at the end of sheetData. A self-closed sheetData is opened first
+// (and stays open when a later step fails); otherwise a failure leaves the text as it was.
+// `last_row` is raised to the highest row written.
+Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle = {});
+
+// Writes one value into the cell at `coords`, keeping an existing cell's style.
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value);
 
-// A new row numbered last_row + 1 before "</sheetData>", cells from column A. The counter advances
-// even when the sheet has no "</sheetData>".
+// A new row numbered last_row + 1 at the end of sheetData, cells from column A. The counter
+// advances even when the sheet has no sheetData.
 Status append_row(EditorState& state, std::span<const std::string> values);
 
-// Writes rows of values with their top-left cell at `start`, merging them into existing rows and
-// cells in one pass over the sheet. On failure the sheet text is as normalize_sheet_data left it.
+// Writes rows of values with their top-left cell at `start`, merged into existing rows and cells
+// as write_rows does; a later row with the same number (after wrapping) replaces an earlier one.
 Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start);
 // The same with typed values. A Blank value writes no cell; over an existing cell it leaves that
 // cell's style and drops its value.
 Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start);
-
-// Markup of a new row: one cell per value, from `first_column` on, no styles.
-std::string build_row(std::uint32_t row, std::uint64_t first_column, std::span<const std::string> values);
-void append_built_row(std::string& out, std::uint32_t row, std::uint64_t first_column,
-                      std::span<const std::string> values);
-
-// Existing row markup with the values written into it: existing cells keep their style and
-// position, missing ones are inserted in column order. A self-closed row becomes an open and
-// close pair. Everything not written to stays byte for byte.
-Result<std::string> merge_row(std::string_view row_markup, std::uint32_t row, std::uint64_t first_column,
-                              std::span<const std::string> values);
-Status append_merged_row(std::string& out, std::string_view row_markup, std::uint32_t row,
-                         std::uint64_t first_column, std::span<const std::string> values);
 
 // ---- row queries ----
 

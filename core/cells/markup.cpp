@@ -151,15 +151,10 @@ std::string render_cell(std::string_view reference, std::string_view value,
     return out;
 }
 
-std::optional<std::uint32_t> style_of_cell(std::string_view cell_markup) {
-    std::size_t at = find(cell_markup, " s=\"");
-    if (at == npos) return std::nullopt;
-    std::size_t begin = at + 4;
-    std::size_t quote = find(cell_markup, "\"", begin);
-    if (quote == npos) return std::nullopt;
-    std::string_view value = cell_markup.substr(begin, quote - begin);
-    if (!is_valid_utf8(value)) return std::nullopt;
-    return try_parse_u32(value);
+std::optional<std::uint32_t> style_of_cell(std::string_view start_tag) {
+    auto value = start_tag_attribute(start_tag, "s");
+    if (!value || !is_valid_utf8(*value)) return std::nullopt;
+    return try_parse_u32(*value);
 }
 
 }  // namespace qm

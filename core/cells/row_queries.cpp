@@ -2,26 +2,31 @@
 
 #include "cells/cells.hpp"
 #include "support/text.hpp"
-#include "support/xml_reader.hpp"
 
 namespace qm {
 
 namespace {
 
-// Calls f(letters, row) for every `c` start or empty-element tag with an `r` attribute, letters
-// being the raw text before the first digit and row its number (0 when it does not read).
+// Calls f(letters, row) for every cell: letters being the raw text of its `r` before the first
+// digit and row its number (0 when it does not read); a cell without `r` stands at its position.
 template <class F>
 void for_each_cell_ref(std::string_view sheet_xml, F&& f) {
-    for_each_tag_named(sheet_xml, "c", [&](std::string_view raw) {
-        auto r = first_attribute(raw, "r");
-        if (!r) return;
-        std::size_t digit = find_first_digit(*r);
-        if (digit == npos) {
-            f(*r, 0u);
+    std::string implied;
+    for_each_sheet_cell(sheet_xml, [&](const SheetRow& row, const SheetCell& cell) {
+        if (!cell.r) {
+            if (!cell.column || !row.number) return;
+            implied.clear();
+            append_column_letters(implied, *cell.column);
+            f(std::string_view(implied), *row.number);
             return;
         }
-        auto row = parse_row_number(r->substr(digit));
-        f(r->substr(0, digit), row ? *row : 0u);
+        std::size_t digit = find_first_digit(*cell.r);
+        if (digit == npos) {
+            f(*cell.r, 0u);
+            return;
+        }
+        auto number = parse_row_number(cell.r->substr(digit));
+        f(cell.r->substr(0, digit), number ? *number : 0u);
     });
 }
 

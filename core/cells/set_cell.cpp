@@ -1,3 +1,5 @@
+// Writing values into cells: set_cell and the block writer share one merge of sorted row writes
+// into the sheet, so both place rows and cells alike.
 #include <algorithm>
 
 #include "cells/cells.hpp"
@@ -7,152 +9,281 @@ namespace qm {
 
 namespace {
 
-constexpr std::string_view kRowOpen = "<row ";
-constexpr std::string_view kRowClose = "</row>";
-constexpr std::string_view kRAttr = " r=\"";
-
-// Where the new cell goes in an existing row: the position of the cell to replace (with its end),
-// or the insertion offset.
-struct CellSlot {
-    bool found = false;
-    std::size_t begin = 0;
-    std::size_t end = 0;
+struct Edit {
+    std::size_t begin;
+    std::size_t end;  // equal to begin for an insertion
+    std::string text;
 };
 
-// Walks the cells of the row content [content_begin, content_end) of `text`.
-Result<CellSlot> locate_cell(std::string_view text, std::size_t content_begin, std::size_t content_end,
-                             std::string_view coords) {
-    std::optional<std::uint64_t> column = reference_column(coords);
-    std::size_t insert_at = npos;
-    std::size_t walk = content_begin;
-    while (walk < content_end) {
-        std::size_t lt = find_before(text, "<c", walk, content_end);
-        if (lt == npos) break;
-        std::size_t gt = find(text, ">", lt + 2);
-        if (gt == npos) break;
-        walk = gt + 1;
-        if (!opens_cell(text, lt + 2)) continue;
-        std::size_t attr = find_before(text, kRAttr, lt, gt);
-        if (attr == npos) continue;
-        std::size_t value_begin = attr + kRAttr.size();
-        std::size_t quote = find(text, "\"", value_begin);
-        if (quote == npos) continue;
-        std::string_view r = text.substr(value_begin, quote - value_begin);
-        if (r == coords) {
-            std::size_t end;
-            if (text[gt - 1] == '/') {
-                end = gt + 1;
-            } else {
-                std::size_t close = find_before(text, "</c>", gt + 1, content_end);
-                if (close == npos) return fail("</c> missing");
-                end = close + 4;
-            }
-            return CellSlot{true, lt, end};
-        }
-        // Spreadsheet applications treat cells out of column order as damage, so a new cell goes
-        // before the first greater one; the walk goes on, since the exact reference may follow.
-        if (column && insert_at == npos) {
-            if (auto other = reference_column(r); other && *other > *column) insert_at = lt;
-        }
+void append_reference(std::string& out, std::uint64_t column, std::uint32_t row) {
+    append_column_letters(out, column);
+    append_decimal(out, row);
+}
+
+CellKind kind_of(const CellWrite& w) { return w.kind ? *w.kind : classify_value(w.value); }
+
+// A cell that did not exist: the value's markup, or a blank cell holding only the style.
+Status append_new_cell(std::string& out, const CellWrite& w, std::uint32_t row, const Restyle& restyle) {
+    if (!w.style_only) {
+        const CellKind kind = kind_of(w);
+        if (kind == CellKind::Blank) return {};
+        std::string ref;
+        append_reference(ref, w.column, row);
+        append_typed_cell(out, ref, kind, w.value, std::nullopt);
+        return {};
     }
-    std::size_t at = insert_at != npos ? insert_at : content_end;
-    return CellSlot{false, at, at};
+    auto index = restyle(std::nullopt);
+    if (!index) return fail(std::move(index.error()));
+    out += "<c r=\"";
+    append_reference(out, w.column, row);
+    out += "\" s=\"";
+    append_decimal(out, *index);
+    out += "\"/>";
+    return {};
+}
+
+Status append_new_row(std::string& out, const RowWrites& row, const Restyle& restyle) {
+    out += "<row r=\"";
+    append_decimal(out, row.row);
+    out += "\">";
+    for (const CellWrite& w : row.cells)
+        if (Status st = append_new_cell(out, w, row.row, restyle); !st) return st;
+    out += "</row>";
+    return {};
+}
+
+// Where each write of a row lands among its existing cells: the first cell in text order with
+// the same column is replaced; otherwise the new cell goes before the first cell with a greater
+// column (spreadsheet applications treat cells out of column order as damage), else at the end.
+struct CellEdit {
+    std::size_t at;          // offset of the replaced cell, or of the insertion
+    std::size_t cell;        // index of the replaced cell, or npos for an insertion
+    std::size_t write;       // index into the row's writes
+};
+
+std::vector<CellEdit> place_cells(const std::vector<SheetCell>& cells, std::size_t content_end,
+                                  std::span<const CellWrite> writes) {
+    std::vector<CellEdit> edits;
+    edits.reserve(writes.size());
+    bool ordered = true;
+    std::uint64_t last = 0;
+    bool any = false;
+    for (const SheetCell& c : cells) {
+        if (!c.column) {
+            ordered = false;
+            break;
+        }
+        if (any && *c.column <= last) ordered = false;
+        last = *c.column;
+        any = true;
+    }
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const std::uint64_t k = writes[i].column;
+        std::size_t exact = npos, greater = npos;
+        if (ordered) {
+            auto it = std::lower_bound(cells.begin(), cells.end(), k,
+                                       [](const SheetCell& c, std::uint64_t v) { return *c.column < v; });
+            if (it != cells.end()) (*it->column == k ? exact : greater) = std::size_t(it - cells.begin());
+        } else {
+            for (std::size_t j = 0; j < cells.size(); ++j) {
+                if (!cells[j].column) continue;
+                if (*cells[j].column == k) {
+                    exact = j;
+                    break;
+                }
+                if (*cells[j].column > k && greater == npos) greater = j;
+            }
+        }
+        if (exact != npos) edits.push_back({cells[exact].begin, exact, i});
+        else edits.push_back({greater != npos ? cells[greater].begin : content_end, npos, i});
+    }
+    // Insertions before a cell come ahead of that cell's replacement; equal offsets keep column order.
+    std::stable_sort(edits.begin(), edits.end(), [](const CellEdit& a, const CellEdit& b) {
+        if (a.at != b.at) return a.at < b.at;
+        return a.cell == npos && b.cell != npos;
+    });
+    return edits;
+}
+
+// An existing row with the writes merged in. The row's start tag, the cells not written to and
+// everything between them stay byte for byte, except that a row or cell without `r` is given its
+// position, so that nothing placed beside it depends on counting.
+Status merge_row_into(std::string& out, std::string_view text, const SheetRow& row, const RowWrites& writes,
+                      const Restyle& restyle, std::vector<SheetCell>& cells) {
+    const std::uint32_t n = *row.number;
+    std::string number;
+    append_decimal(number, n);
+    std::string_view start = text.substr(row.begin, row.tag_end - row.begin);
+    if (row.self_closing) {
+        if (writes.cells.empty()) {
+            out.append(text, row.begin, row.end - row.begin);
+            return {};
+        }
+        if (row.has_r) {
+            out.append(start.substr(0, start.size() - 2));
+            out += '>';
+        } else {
+            append_tag_with_r(out, start, number, true);
+        }
+        for (const CellWrite& w : writes.cells)
+            if (Status st = append_new_cell(out, w, n, restyle); !st) return st;
+        out += "</row>";
+        return {};
+    }
+    if (Status st = scan_row_cells(text, row, cells); !st) return st;
+    if (row.has_r) out.append(start);
+    else append_tag_with_r(out, start, number);
+
+    const auto edits = place_cells(cells, row.content_end, writes.cells);
+    std::string ref;
+    std::size_t copied = row.tag_end;
+    std::size_t next_cell = 0;  // cells before this have been looked at for a missing `r`
+    auto copy_until = [&](std::size_t until) {
+        for (; next_cell < cells.size() && cells[next_cell].begin < until; ++next_cell) {
+            const SheetCell& c = cells[next_cell];
+            if (c.r || !c.column || c.begin < copied) continue;
+            out.append(text, copied, c.begin - copied);
+            ref.clear();
+            append_reference(ref, *c.column, n);
+            append_tag_with_r(out, c.start_tag(text), ref);
+            copied = c.tag_end;
+        }
+        out.append(text, copied, until - copied);
+        copied = until;
+    };
+    for (const CellEdit& e : edits) {
+        copy_until(e.at);
+        const CellWrite& w = writes.cells[e.write];
+        if (e.cell == npos) {
+            if (Status st = append_new_cell(out, w, n, restyle); !st) return st;
+            continue;
+        }
+        const SheetCell& old = cells[e.cell];
+        next_cell = std::max(next_cell, e.cell + 1);
+        ref.clear();
+        append_reference(ref, w.column, n);
+        std::optional<std::uint32_t> style = style_of_cell(old.start_tag(text));
+        if (w.style_only) {
+            auto index = restyle(style);
+            if (!index) return fail(std::move(index.error()));
+            // The start tag alone changes; a cell without `r` is given its position too.
+            if (old.r) {
+                append_tag_with_style(out, old.start_tag(text), *index);
+            } else {
+                std::string tag;
+                append_tag_with_r(tag, old.start_tag(text), ref);
+                append_tag_with_style(out, tag, *index);
+            }
+            copied = old.tag_end;
+            continue;
+        }
+        // The one place where an existing cell's content is overwritten.
+        append_typed_cell(out, ref, kind_of(w), w.value, style);
+        copied = old.end;
+    }
+    copy_until(row.end);
+    return {};
+}
+
+// Applies edits given in ascending order: a few are spliced in place (a single write into a
+// large sheet must not copy it), many rebuild the text once.
+void apply_edits(std::string& text, std::vector<Edit>& edits) {
+    if (edits.size() <= 4) {
+        for (auto it = edits.rbegin(); it != edits.rend(); ++it) splice(text, it->begin, it->end - it->begin, it->text);
+        return;
+    }
+    std::size_t size = text.size();
+    for (const Edit& e : edits) size += e.text.size() - (e.end - e.begin);
+    std::string out;
+    out.reserve(size);
+    std::size_t copied = 0;
+    for (const Edit& e : edits) {
+        out.append(text, copied, e.begin - copied);
+        out += e.text;
+        copied = e.end;
+    }
+    out.append(text, copied);
+    text = std::move(out);
 }
 
 }  // namespace
 
-bool opens_cell(std::string_view text, std::size_t after_c) {
-    if (after_c >= text.size()) return true;
-    switch (text[after_c]) {
-        case ' ': case '/': case '>': case 'r': case 's': case 't': return true;
-        default: return false;
+Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
+    open_sheet_data(state.sheet_xml);
+    if (rows.empty()) return {};
+    const std::string_view text = state.sheet_xml;
+    auto data = find_sheet_data(text);
+    if (!data) return fail(std::move(data.error()));
+
+    // One pass records where each row lies and which pending row it takes (the first row in text
+    // order with that number).
+    struct Existing {
+        std::size_t begin;
+        std::optional<std::uint32_t> number;
+        SheetRow row;
+    };
+    std::vector<Existing> existing;
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> merge_into(rows.size(), kNone);
+    auto by_row = [](const RowWrites& a, std::uint32_t n) { return a.row < n; };
+    RowScanner scanner(text, *data);
+    for (;;) {
+        auto found = scanner.next();
+        if (!found) return fail(std::move(found.error()));
+        if (!*found) break;
+        const SheetRow& row = **found;
+        if (row.number && *row.number >= rows.front().row && *row.number <= rows.back().row) {
+            auto it = std::lower_bound(rows.begin(), rows.end(), *row.number, by_row);
+            if (it != rows.end() && it->row == *row.number) {
+                std::size_t& slot = merge_into[std::size_t(it - rows.begin())];
+                if (slot == kNone) slot = existing.size();
+            }
+        }
+        existing.push_back({row.begin, row.number, row});
     }
-}
 
-void normalize_sheet_data(std::string& sheet_xml) {
-    constexpr std::string_view kSelfClosed = "<sheetData/>";
-    if (std::size_t at = find(sheet_xml, kSelfClosed); at != npos)
-        splice(sheet_xml, at, kSelfClosed.size(), "<sheetData></sheetData>");
-}
-
-std::optional<std::uint64_t> reference_column(std::string_view reference) {
-    std::size_t digit = find_first_digit(reference);
-    if (digit == npos) return std::nullopt;  // no row number: not a reference to a cell
-    std::string_view letters = reference.substr(0, digit);
-    if (letters.empty() || letters.size() > 13) return std::nullopt;
-    for (char c : letters)
-        if (!is_ascii_letter(static_cast<unsigned char>(c))) return std::nullopt;
-    return column_to_index(letters);
+    // New rows go before the first row in text order with a greater number. As the pending rows
+    // ascend, that row never moves back, so one pointer serves them all.
+    std::vector<Edit> edits;
+    std::vector<SheetCell> cells;
+    std::size_t greater = 0;
+    std::uint32_t highest = 0;
+    for (std::size_t p = 0; p < rows.size(); ++p) {
+        highest = std::max(highest, rows[p].row);
+        if (merge_into[p] != kNone) {
+            const SheetRow& row = existing[merge_into[p]].row;
+            std::string merged;
+            merged.reserve(row.end - row.begin + 64 * rows[p].cells.size());
+            if (Status st = merge_row_into(merged, text, row, rows[p], restyle, cells); !st) return st;
+            edits.push_back({row.begin, row.end, std::move(merged)});
+            continue;
+        }
+        while (greater < existing.size() && !(existing[greater].number && *existing[greater].number > rows[p].row))
+            ++greater;
+        std::size_t at = greater < existing.size() ? existing[greater].begin : data->content_end;
+        if (edits.empty() || edits.back().begin != at || edits.back().end != at) edits.push_back({at, at, {}});
+        if (Status st = append_new_row(edits.back().text, rows[p], restyle); !st) return st;
+    }
+    // A merge and the insertions before the same row share an offset: insertions come first.
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
+        if (a.begin != b.begin) return a.begin < b.begin;
+        return a.end == a.begin && b.end != b.begin;
+    });
+    apply_edits(state.sheet_xml, edits);
+    state.last_row = std::max(state.last_row, highest);
+    return {};
 }
 
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value) {
-    // Checked before anything changes; the canonical text is what the cell is found and written by.
+    // Checked before anything changes; the cell is found and written by its position.
     auto canonical = canonical_cell_coordinate(coords);
     if (!canonical) return fail(std::move(canonical.error()));
-    coords = *canonical;
-    std::string& xml = state.sheet_xml;
-    normalize_sheet_data(xml);
-
-    auto parts = split_cell_ref(coords);
-    if (!parts) return fail("invalid cell coordinate \u2013 no digits found");
-    auto parsed_row = parse_row_number(parts->second);
-    if (!parsed_row) return fail("invalid row number in cell coordinate");
-    const std::uint32_t row = *parsed_row;
-
-    std::size_t insert_row_at = npos;  // the first row in text order whose number is greater
-    std::size_t pos = 0;
-    for (;;) {
-        std::size_t lt = find(xml, kRowOpen, pos);
-        if (lt == npos) break;
-        std::size_t gt = find(xml, ">", lt);
-        if (gt == npos) break;
-        pos = gt + 1;
-        std::size_t attr = find_before(xml, kRAttr, lt, gt);
-        if (attr == npos) continue;
-        std::size_t value_begin = attr + kRAttr.size();
-        std::size_t quote = find(xml, "\"", value_begin);
-        if (quote == npos) continue;
-        auto number = parse_row_number(std::string_view(xml).substr(value_begin, quote - value_begin));
-        if (!number) continue;
-        if (*number != row) {
-            if (*number > row && insert_row_at == npos) insert_row_at = lt;
-            continue;
-        }
-
-        if (xml[gt - 1] == '/') {
-            // A self-closed row holds no cells: it becomes an open and close pair around the new
-            // cell, and the rows after it are left alone.
-            std::string markup = ">";
-            append_rendered_cell(markup, coords, value, std::nullopt);
-            markup += kRowClose;
-            splice(xml, gt - 1, 2, markup);
-            state.last_row = std::max(state.last_row, row);
-            return {};
-        }
-        std::size_t close = find(xml, kRowClose, gt + 1);
-        if (close == npos) break;
-        auto slot = locate_cell(xml, gt + 1, close, coords);
-        if (!slot) return fail(std::move(slot.error()));
-        std::optional<std::uint32_t> style;
-        if (slot->found)
-            style = style_of_cell(std::string_view(xml).substr(slot->begin, slot->end - slot->begin));
-        splice(xml, slot->begin, slot->end - slot->begin, render_cell(coords, value, style));
-        state.last_row = std::max(state.last_row, row);
-        return {};
-    }
-
-    std::string markup = "<row r=\"";
-    append_decimal(markup, row);
-    markup += "\">";
-    append_rendered_cell(markup, coords, value, std::nullopt);
-    markup += kRowClose;
-    if (insert_row_at == npos) {
-        insert_row_at = rfind(xml, "</sheetData>");
-        if (insert_row_at == npos) return fail("</sheetData> tag not found");
-    }
-    insert_at(xml, insert_row_at, markup);
-    state.last_row = std::max(state.last_row, row);
-    return {};
+    auto ref = read_cell_ref(*canonical);
+    if (!ref) return fail("invalid cell coordinate: " + std::string(coords));
+    open_sheet_data(state.sheet_xml);
+    const CellWrite write{ref->column, value, false, std::nullopt};
+    const RowWrites rows[] = {{ref->row, std::span(&write, 1)}};
+    return write_rows(state, rows);
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "cells/cells.hpp"
+#include "cells/sheet_scan.hpp"
 #include "package/package.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -56,27 +57,47 @@ std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
     auto place = dimension_place(sheet);
     if (!place) return std::nullopt;
 
-    constexpr std::string_view kCellRef = "<c r=\"";
-    std::uint64_t max_column = 0;  // 1-based; 0 while none was seen
-    std::uint32_t max_row = 0;
-    for (std::size_t at = find(sheet, kCellRef); at != npos; at = find(sheet, kCellRef, at)) {
-        std::size_t begin = at + kCellRef.size();
-        std::size_t quote = sheet.find('"', begin);
-        if (quote == npos) break;
-        std::string_view ref = sheet.substr(begin, quote - begin);
-        at = quote + 1;
-        auto parts = split_cell_ref(ref);
-        if (!parts) continue;
-        // Only plain letters make a column (reference_column: 13 at most, so it cannot wrap).
-        if (auto column = reference_column(ref)) max_column = std::max(max_column, *column + 1);
-        if (auto row = try_parse_u32(parts->second)) max_row = std::max(max_row, *row);
+    // Every cell counts, however its tag is written; a cell without `r` at its implied place.
+    std::uint64_t min_column = UINT64_MAX, max_column = 0;
+    std::uint32_t min_row = UINT32_MAX, max_row = 0;
+    bool any = false;
+    for_each_sheet_cell(sheet, [&](const SheetRow& row, const SheetCell& cell) {
+        auto at = cell_row(row, cell);
+        if (!cell.column || !at) return;
+        any = true;
+        min_column = std::min(min_column, *cell.column);
+        max_column = std::max(max_column, *cell.column);
+        min_row = std::min(min_row, *at);
+        max_row = std::max(max_row, *at);
+    });
+
+    // A reference that still covers every cell is kept as it is written.
+    if (place->second > 0) {
+        std::string_view tag = sheet.substr(place->first, place->second);
+        if (auto ref = start_tag_attribute(tag, "ref")) {
+            auto range = parse_range(*ref);
+            if (range && (range->kind == RangeSpec::Kind::Cell || range->kind == RangeSpec::Kind::CellRange)) {
+                CellRef a, b;
+                if (range->kind == RangeSpec::Kind::Cell) {
+                    auto cell = parse_cell_ref(range->cell);
+                    if (cell) a = b = *cell;
+                    else range = fail("");
+                } else {
+                    a = range->range.first;
+                    b = range->range.second;
+                }
+                if (range && (!any || (std::min(a.column, b.column) <= min_column &&
+                                       std::max(a.column, b.column) >= max_column &&
+                                       std::min(a.row, b.row) <= min_row && std::max(a.row, b.row) >= max_row)))
+                    return std::nullopt;
+            }
+        }
     }
 
     std::string element = "<dimension ref=\"A1";
-    if (max_column >= 2 || max_row >= 2) {
-        // A sheet with references but no usable column or row still gets a valid range.
+    if (any && (max_column >= 1 || max_row >= 2)) {
         element += ":";
-        append_column_letters(element, std::max<std::uint64_t>(max_column, 1) - 1);
+        append_column_letters(element, max_column);
         append_decimal(element, std::max<std::uint32_t>(max_row, 1));
     }
     element += "\"/>";

@@ -3,29 +3,9 @@
 #include <algorithm>
 
 #include "state/parts.hpp"
-#include "support/numbers.hpp"
-#include "support/xml_reader.hpp"
 #include "support/zip_archive.hpp"
 
 namespace qm {
-
-std::uint32_t scan_last_row(std::string_view text) {
-    std::uint32_t last = 0;
-    // Runs over whole worksheets at open: the lean pass, not the tag queue.
-    for_each_tag_named(text, "row", [&](std::string_view raw) {
-        if (auto r = first_attribute(raw, "r"))
-            if (auto n = try_parse_u32(*r)) last = *n;
-    });
-    return last;
-}
-
-std::uint32_t resolve_last_row(EditorState& state) {
-    if (state.last_row_pending) {
-        state.last_row = std::max(state.last_row, scan_last_row(state.sheet_xml));
-        state.last_row_pending = false;
-    }
-    return state.last_row;
-}
 
 std::string source_changed_message(const EditorState& state) {
     return "'" + state.source_path +

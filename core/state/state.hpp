@@ -38,7 +38,7 @@ struct EditorState {
     std::string sheet_xml;
     // Row counter of the current sheet. When a sheet becomes current its last row element is not
     // looked for at once (a full parse of a large sheet costs more than inflating it): the scan
-    // is owed (`last_row_pending`) and folded in by resolve_last_row before anything reads the
+    // is owed (`last_row_pending`) and folded in by resolve_last_row (cells/sheet_scan.hpp) before anything reads the
     // counter. Writers only raise it with max(), and rows they add at the end of sheetData
     // exceed every existing row, so the late scan gives the value an early one would have.
     std::uint32_t last_row = 0;
@@ -55,12 +55,6 @@ struct EditorState {
     std::set<std::string, std::less<>> deleted_parts;
 };
 
-// `r` of the last `row` start or empty-element tag whose value reads as an unsigned 32-bit
-// number, scanning until the end or the first parse error; 0 when there is none.
-std::uint32_t scan_last_row(std::string_view text);
-
-// The counter with the owed scan of the current sheet folded in.
-std::uint32_t resolve_last_row(EditorState& state);
 // A sheet's text just became current: its counter starts from its last row element.
 inline void owe_last_row(EditorState& state) {
     state.last_row = 0;

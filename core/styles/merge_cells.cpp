@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 
+#include "cells/sheet_scan.hpp"
 #include "styles/layout.hpp"
 #include "styles/sheet_elements.hpp"
 #include "support/numbers.hpp"
@@ -14,7 +15,6 @@ constexpr std::string_view kNoSheetDataEnd = "</sheetData> not found";
 constexpr std::string_view kNoCount = "attribute count not found";
 constexpr std::string_view kCountNotClosed = "closing quote not found";
 constexpr std::string_view kNoMergeCellsEnd = "</mergeCells> not found";
-constexpr std::string_view kSheetDataEnd = "</sheetData>";
 
 // The worksheet children that the schema puts between `sheetData` and `mergeCells`.
 constexpr std::array<std::string_view, 8> kBeforeMergeCells = {
@@ -45,13 +45,14 @@ Result<std::size_t> new_block_position(std::string_view sheet, std::size_t data_
 
 Status merge_cells(EditorState& state, std::string_view range) {
     std::string& sheet = state.sheet_xml;
-    std::size_t data_end = find(sheet, kSheetDataEnd);
-    if (data_end == npos) return fail(std::string(kNoSheetDataEnd));
+    // Read by the sheet scanner: a self-closed sheetData counts, a commented-out one does not.
+    auto data = find_sheet_data(sheet);
+    if (!data) return fail(std::string(kNoSheetDataEnd));
     std::string element = "<mergeCell ref=\"" + escape_text(range) + "\"/>";
 
     std::size_t block = find(sheet, "<mergeCells");
     if (block == npos) {
-        auto at = new_block_position(sheet, data_end + kSheetDataEnd.size());
+        auto at = new_block_position(sheet, data->end);
         if (!at) return fail(std::move(at.error()));
         insert_at(sheet, *at, "<mergeCells count=\"1\">" + element + "</mergeCells>");
         return {};

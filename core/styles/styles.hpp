@@ -154,18 +154,12 @@ Status check_style_text(std::string_view what, std::string_view text);
 // Lays `change` over the current format of every cell of `range` (a cell, a rectangle, "B:", "5:").
 Status apply_style(EditorState& state, std::string_view range, const StyleSpec& change);
 Status apply_style(EditorState& state, const RangeSpec& range, const StyleSpec& change);
-// The style of the cell whose `r` is exactly `reference`: nothing when it has no `s`.
-Result<std::optional<std::uint32_t>> read_cell_style(std::string_view sheet_xml,
-                                                     std::string_view reference);
-// Gives the cell `reference` the cell format `index`, creating the cell (and its row) if missing.
-Status write_cell_style(EditorState& state, std::string_view reference, std::uint32_t index);
-Status style_single_cell(EditorState& state, std::string_view reference, const StyleSpec& change);
-Status style_rectangle(EditorState& state, CellRef first, CellRef second, const StyleSpec& change);
+// Lays `change` over every cell of the rectangle between two corners, creating missing cells
+// blank (`<c r="B3" s="1"/>`) and missing rows; raises the row counter to the rows written.
+Status style_cells(EditorState& state, CellRef first, CellRef second, const StyleSpec& change);
 Status style_column(EditorState& state, std::uint32_t column, std::uint32_t first_row,
                     const StyleSpec& change);
 Status style_row(EditorState& state, std::uint32_t row, const StyleSpec& change);
-std::string new_styled_row(std::uint32_t row, std::uint32_t first_column, std::uint32_t last_column,
-                           std::uint32_t index);
 
 // ---- style operations ----
 

@@ -91,10 +91,3 @@ TEST(PartPaths, Normalize) {
     EXPECT_EQ(normalize_part_path("../sheets/./s.xml", "wb/sub/"), "wb/sheets/s.xml");
     EXPECT_EQ(normalize_part_path("s&amp;1.xml", "wb/"), "wb/s&1.xml");
 }
-
-TEST(LastRow, LastQualifyingRowWins) {
-    EXPECT_EQ(scan_last_row("<w><sheetData><row r=\"1\"/><row r=\"7\"/><row r=\"3\"/></sheetData></w>"), 3u);
-    EXPECT_EQ(scan_last_row("<w><sheetData/></w>"), 0u);
-    EXPECT_EQ(scan_last_row("<w><row r=\"4\"/><row r=\"x\"/><x:row r=\"9\"/><row r=\"+5\"/></w>"), 5u);
-    EXPECT_EQ(scan_last_row("<w><row r=\"4\"/><row r=\"6\"><c></row><row r=\"9\"/></w>"), 6u);
-}

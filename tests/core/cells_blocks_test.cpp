@@ -28,6 +28,14 @@ std::string row(std::uint32_t n, const std::string& cells) {
 
 std::string error_of(const Status& s) { return s ? "ok" : s.error().message; }
 
+// One row's markup after a block of one row is written into it.
+Result<std::string> merge_row(const std::string& markup, std::uint32_t n, std::uint64_t first, const Row& values) {
+    EditorState st = sheet(markup);
+    const Rows rows{values};
+    if (Status ok = write_block(st, rows, index_to_column(first) + std::to_string(n)); !ok) return fail(ok.error().message);
+    return rows_of(st);
+}
+
 }  // namespace
 
 TEST(AppendRow, NumbersFromCounterAndGoesBeforeSheetDataEnd) {
@@ -50,20 +58,25 @@ TEST(AppendRow, ColumnsRunPastZ) {
     EXPECT_EQ(rows_of(st), row(1, want));
 }
 
-TEST(AppendRow, SelfClosedSheetDataFailsButCounterAdvances) {
+TEST(AppendRow, SelfClosedSheetDataIsOpened) {
     EditorState st;
-    st.sheet_xml = "<worksheet><sheetData/></worksheet>";
-    EXPECT_EQ(error_of(append_row(st, Row{"1"})), "</sheetData> tag not found");
-    EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData/></worksheet>");
-    EXPECT_EQ(st.last_row, 1u);
-    // A block normalises the sheet; the next appended row uses the following number.
-    ASSERT_TRUE(write_block(st, Rows{}, "A1"));
+    st.sheet_xml = "<worksheet><sheetData /></worksheet>";
     ASSERT_TRUE(append_row(st, Row{"1"}));
-    EXPECT_EQ(rows_of(st), row(2, num("A2", "1")));
+    EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData>" + row(1, num("A1", "1")) + "</sheetData></worksheet>");
+    st.sheet_xml = "<worksheet></worksheet>";
+    EXPECT_EQ(error_of(append_row(st, Row{"1"})), "</sheetData> tag not found");
+    EXPECT_EQ(st.last_row, 2u);  // the counter advances all the same
+}
+
+TEST(AppendRow, NumbersAfterRowsWithoutR) {
+    auto st = sheet("<row><c/></row><row><c/></row>");
+    st.last_row_pending = true;
+    ASSERT_TRUE(append_row(st, Row{"1"}));
+    EXPECT_EQ(rows_of(st), "<row><c/></row><row><c/></row>" + row(3, num("A3", "1")));
 }
 
 TEST(BuildRow, EveryValueMakesACell) {
-    EXPECT_EQ(build_row(6, 2, Row{"1", "", "=A1"}),
+    EXPECT_EQ(merge_row("", 6, 2, Row{"1", "", "=A1"}).value(),
               "<row r=\"6\"><c r=\"C6\"><v>1</v></c><c r=\"D6\" t=\"inlineStr\"><is><t></t></is></c>"
               "<c r=\"E6\"><f>A1</f></c></row>");
 }
@@ -88,8 +101,9 @@ TEST(MergeRow, WritesInColumnOrderAndKeepsEverythingElse) {
              // Cells out of column order (written by other programs) are still matched exactly.
              Case{e + a, 0, {"8"}, e + num("A5", "8")},
              Case{e + a, 2, {"8"}, num("C5", "8") + e + a},
-             // Cells without a readable reference stay untouched.
-             Case{"<c s=\"1\"><v>1</v></c>" + a, 0, {"2"}, "<c s=\"1\"><v>1</v></c>" + num("A5", "2")},
+             // A cell without r stands after the one before: the first is A5, and is written.
+             Case{"<c s=\"1\"><v>1</v></c>" + num("C5", "1"), 0, {"2"}, "<c r=\"A5\" s=\"1\"><v>2</v></c>" + num("C5", "1")},
+             Case{num("$A5", "1") + "<c/>", 1, {"2"}, num("$A5", "1") + "<c/>" + num("B5", "2")},
              // A reference without a row number is not a cell of this row's columns: AB5 is new.
              Case{"<c r=\"AB\"><v>1</v></c>", 27, {"2"}, "<c r=\"AB\"><v>1</v></c>" + num("AB5", "2")},
              Case{"", 0, {}, ""},
@@ -217,8 +231,9 @@ TEST(WriteBlock, RefusedStartOrSizeChangesNothing) {
 TEST(WriteBlock, FailuresKeepTheNormalisedTextAndCounter) {
     struct Case { std::string text; std::string start; std::string message; };
     for (const auto& c : {
-             Case{"<worksheet><sheetData><row r=\"1\"", "A1", "malformed <row>"},
-             Case{"<worksheet><sheetData><row r=\"1\"></worksheet>", "A1", "</row> not found"},
+             Case{"<worksheet><sheetData><row r=\"1\"", "A1", "</sheetData> tag not found"},
+             Case{"<worksheet><sheetData><row r=\"1\"</sheetData></worksheet>", "A1", "malformed <row>"},
+             Case{"<worksheet><sheetData><row r=\"1\"></sheetData></worksheet>", "A1", "</row> not found"},
              // A malformed row fails the call even when the block does not touch it.
              Case{"<worksheet><sheetData><row r=\"1\"></row><row r=\"9\"><c/></sheetData></worksheet>", "A2",
                   "</row> not found"},
@@ -232,7 +247,7 @@ TEST(WriteBlock, FailuresKeepTheNormalisedTextAndCounter) {
         st.sheet_xml = c.text;
         st.last_row = 0;
         std::string normalised = st.sheet_xml;
-        normalize_sheet_data(normalised);
+        open_sheet_data(normalised);
         EXPECT_EQ(error_of(write_block(st, Rows{{"1"}}, c.start)), c.message) << c.text << " " << c.start;
         EXPECT_EQ(st.sheet_xml, normalised);
         EXPECT_EQ(st.last_row, 0u);

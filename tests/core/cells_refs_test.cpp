@@ -212,7 +212,8 @@ TEST(Markup, SpacePreserveAndStyleOfCell) {
 
     EXPECT_EQ(style_of_cell("<c r=\"A1\" s=\"7\" t=\"s\"><v>1</v></c>"), 7u);
     EXPECT_FALSE(style_of_cell("<c r=\"A1\"><v>1</v></c>"));
-    EXPECT_EQ(style_of_cell("<c r=\"A1\" t=\"inlineStr\"><is><t>x s=\"7\"</t></is></c>"), 7u);
+    EXPECT_FALSE(style_of_cell("<c r=\"A1\" t=\"inlineStr\"><is><t>x s=\"7\"</t></is></c>"));
+    EXPECT_EQ(style_of_cell("<c s='7'\tr=\"A1\">"), 7u);
     EXPECT_FALSE(style_of_cell("<c r=\"A1\" s=\"x\"/>"));
     EXPECT_FALSE(style_of_cell("<c r=\"A1\" s=\"7/>"));
 }

@@ -26,6 +26,10 @@ std::string num(const std::string& r, const std::string& v) { return "<c r=\"" +
 
 std::string error_of(const Status& s) { return s ? "ok" : s.error().message; }
 
+std::string row(std::uint32_t n, const std::string& cells) {
+    return "<row r=\"" + std::to_string(n) + "\">" + cells + "</row>";
+}
+
 }  // namespace
 
 TEST(SetCell, FirstWriteIntoNewSheetMakesRowOne) {
@@ -119,6 +123,29 @@ TEST(SetCell, ReferenceIsWrittenInCanonicalForm) {
     }
 }
 
+TEST(SetCell, CellsAreFoundByPositionHoweverWritten) {
+    struct Case { std::string coords; std::string rows; std::string want; };
+    for (const auto& k : std::vector<Case>{
+             {"b3", row(3, num("B3", "1")), row(3, num("B3", "0"))},
+             // Rows and cells without r stand after the one before; writing beside them gives them r.
+             {"A1", "<row><c><v>1</v></c><c><v>2</v></c></row>", "<row r=\"1\">" + num("A1", "0") + "<c r=\"B1\"><v>2</v></c></row>"},
+             {"C2", "<row/><row><c/></row>", "<row/><row r=\"2\"><c r=\"A2\"/>" + num("C2", "0") + "</row>"},
+             {"A3", "<row><c/></row><row><c/></row>", "<row><c/></row><row><c/></row>" + row(3, num("A3", "0"))},
+             // Attributes in any order or quote, white space in tags.
+             {"A5", "<row spans=\"1:3\" r='5'><c\ts=\"2\"\nr=\"A5\"/></row>",
+              "<row spans=\"1:3\" r='5'><c r=\"A5\" s=\"2\"><v>0</v></c></row>"},
+             // Comments and CDATA hide what looks like rows.
+             {"A1", "<!-- <row r=\"1\"></row> -->", "<!-- <row r=\"1\"></row> -->" + row(1, num("A1", "0"))},
+             {"B5", "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t><![CDATA[<row r=\"5\">]]></t></is></c></row>",
+              "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t><![CDATA[<row r=\"5\">]]></t></is></c></row>" +
+                  row(5, num("B5", "0"))},
+         }) {
+        auto st = sheet(k.rows);
+        ASSERT_TRUE(set_cell(st, k.coords, "0")) << k.rows;
+        EXPECT_EQ(rows_of(st), k.want) << k.coords << " into " << k.rows;
+    }
+}
+
 TEST(SetCell, NonCellTagsInsideCellsAreNotTakenForCells) {
     // Rich text runs carry <color> and <charset>, which also begin with "<c".
     const std::string rich = "<c r=\"A2\" t=\"inlineStr\"><is><r><rPr><color rgb=\"FF0000\"/><charset val=\"0\"/>"
@@ -182,11 +209,12 @@ TEST(SetCell, FailuresLeaveTextAndCounter) {
     }
 }
 
-TEST(SetCell, RowWithoutCloseTagGetsANewRow) {
-    // The unclosed row is left alone and the scan ends there, so the new row goes to the end.
+TEST(SetCell, RowWithoutCloseTagFailsTheWrite) {
+    // Writing after damage would place the value where no reader finds it.
     auto st = sheet("<row r=\"1\"/><row r=\"2\"><row r=\"7\"/>");
-    ASSERT_TRUE(set_cell(st, "A2", "1"));
-    EXPECT_EQ(rows_of(st), "<row r=\"1\"/><row r=\"2\"><row r=\"7\"/><row r=\"2\">" + num("A2", "1") + "</row>");
+    const std::string before = st.sheet_xml;
+    EXPECT_EQ(error_of(set_cell(st, "A2", "1")), "</row> not found");
+    EXPECT_EQ(st.sheet_xml, before);
 }
 
 TEST(SetCell, RowsWithoutReadableNumberAreSkipped) {

@@ -21,41 +21,54 @@ std::string fixed(std::string text) {
     return text;
 }
 
-std::string dimension_of(std::string_view rows) {
-    std::string text = fixed(sheet("<dimension ref=\"Z9\"/>", rows));
+std::string dimension_of(std::string_view rows, std::string_view existing = "<dimension ref=\"A1\"/>") {
+    std::string text = fixed(sheet(existing, rows));
     std::size_t at = text.find("<dimension");
     return text.substr(at, text.find('>', at) + 1 - at);
 }
 
+std::string in_row(std::string_view cells) { return "<row r=\"1\">" + std::string(cells) + "</row>"; }
+
 }  // namespace
 
 TEST(SheetDimension, RangeFromTheLargestColumnAndRow) {
-    struct Case { const char* rows; const char* ref; };
-    for (auto [rows, ref] : {
-             Case{"<c r=\"B2\"/><c r=\"D7\"/>", "A1:D7"},
-             Case{"<c r=\"A1\"/>", "A1"},
-             Case{"", "A1"},
-             Case{"<c r=\"b2\"/>", "A1:B2"},                         // lower case counts
-             Case{"<c r=\"A1\"/><c r=\"A5\"/><c r=\"A3\"/>", "A1:A5"},  // largest, not last
-             Case{"<c r=\"C3\"/><c r=\"E4\"/>", "A1:E4"},            // always from A1
-             Case{"<c r=\"AZ1\"/><c r=\"Z2\"/>", "A1:AZ2"},           // bijective base 26
-             Case{"<c r=\"BA1\"/>", "A1:BA1"},
-             Case{"<c r=\"Z1x\"/>", "A1:Z1"},            // unreadable row, column still counts
-             Case{"<c r=\"B4294967296\"/>", "A1:B1"},    // row past 32 bits is ignored
-             Case{"<c r=\"A4294967295\"/>", "A1:A4294967295"},
-             Case{"<c r=\"QQ\"/><c r=\"C2\"/>", "A1:C2"},  // no digit: ignored
-             Case{"<c r=\"12\"/>", "A1:A12"},             // no letters: only the row
-             Case{"<c r=\"$C5\"/>", "A1:A5"},             // not a column name: only the row
-             Case{"<c r=\"AAAAAAAAAAAAAA3\"/>", "A1:A3"},  // would wrap: only the row
-             Case{"<c s=\"1\" r=\"F9\"/><c  r=\"G9\"/>", "A1"},  // r not right after "<c "
-             Case{"<c r=\"C3\"/><c r=\"D4", "A1:C3"},        // unterminated value ends the scan
+    struct Case { std::string rows; const char* ref; };
+    for (const auto& [rows, ref] : std::vector<Case>{
+             {in_row("<c r=\"B2\"/><c r=\"D7\"/>"), "A1:D7"},
+             {in_row("<c r=\"A1\"/>"), "A1"},
+             {"", "A1"},
+             {in_row("<c r=\"b2\"/>"), "A1:B2"},                         // lower case counts
+             {in_row("<c r=\"A1\"/><c r=\"A5\"/><c r=\"A3\"/>"), "A1:A5"},  // largest, not last
+             {in_row("<c r=\"C3\"/><c r=\"E4\"/>"), "A1:E4"},            // always from A1
+             {in_row("<c r=\"AZ1\"/><c r=\"Z2\"/>"), "A1:AZ2"},           // bijective base 26
+             {in_row("<c r=\"B4294967296\"/>"), "A1"},    // a row past 32 bits is no cell
+             {in_row("<c r=\"A4294967295\"/>"), "A1:A4294967295"},
+             {in_row("<c r=\"QQ\"/><c r=\"C2\"/>"), "A1:C2"},  // no digit: ignored
+             // However the tag is written, and wherever a cell without r stands.
+             {in_row("<c s=\"1\" r=\"F9\"/><c\tr='G9'/>"), "A1:G9"},
+             {"<row><c/><c/></row><row r=\"8\"><c t=\"n\" r=\"F8\"/></row><row><c/><c/></row>", "A1:F9"},
+             {in_row("<c r=\"B2\"/>") + "<!-- <row r=\"99\"><c r=\"Z99\"/></row> -->", "A1:B2"},
+             {in_row("<c r=\"C3\"/><c r=\"D4"), "A1:C3"},  // malformed: what was read before it
          }) {
         EXPECT_EQ(dimension_of(rows), std::string("<dimension ref=\"") + ref + "\"/>") << rows;
     }
 }
 
+TEST(SheetDimension, ReferenceThatStillCoversEveryCellIsKept) {
+    struct Case { const char* existing; std::string rows; const char* want; };
+    for (const auto& c : std::vector<Case>{
+             {"<dimension ref=\"A1:Z99\"/>", in_row("<c r=\"B2\"/>"), "<dimension ref=\"A1:Z99\"/>"},
+             {"<dimension ref='B2:C3' />", in_row("<c r=\"B2\"/><c r=\"C3\"/>"), "<dimension ref='B2:C3' />"},
+             {"<dimension ref=\"B2:C3\"/>", in_row("<c r=\"A2\"/><c r=\"C3\"/>"), "<dimension ref=\"A1:C3\"/>"},
+             {"<dimension ref=\"A1:C3\"/>", in_row("<c r=\"C4\"/>"), "<dimension ref=\"A1:C4\"/>"},
+             {"<dimension ref=\"B5\"/>", "", "<dimension ref=\"B5\"/>"},
+             {"<dimension ref=\"nonsense\"/>", in_row("<c r=\"A1\"/>"), "<dimension ref=\"A1\"/>"},
+         })
+        EXPECT_EQ(dimension_of(c.rows, c.existing), c.want) << c.existing;
+}
+
 TEST(SheetDimension, PlacementFollowsSchemaOrder) {
-    const std::string cell = "<c r=\"B2\"/>";
+    const std::string cell = "<row r=\"2\"><c r=\"B2\"/></row>";
     const std::string dim = "<dimension ref=\"A1:B2\"/>";
     struct Case { const char* before; std::string expected; };
     for (const auto& [before, expected] : {
@@ -72,13 +85,13 @@ TEST(SheetDimension, PlacementFollowsSchemaOrder) {
     EXPECT_EQ(fixed("<worksheet><sheetData>" + cell + "</sheetData><cols/></worksheet>"),
               "<worksheet>" + dim + "<sheetData>" + cell + "</sheetData><cols/></worksheet>");
     // A dimension tag that never closes: the new element goes in front of it.
-    EXPECT_EQ(fixed("<worksheet><c r=\"B2\"/><dimension"), "<worksheet><c r=\"B2\"/>" + dim + "<dimension");
+    EXPECT_EQ(fixed("<worksheet><c r=\"B2\"/><dimension"), "<worksheet><c r=\"B2\"/><dimension ref=\"A1\"/><dimension");
     // Nowhere to put it.
     EXPECT_EQ(fixed("<worksheet><c r=\"B2\"/></worksheet>"), "<worksheet><c r=\"B2\"/></worksheet>");
 }
 
 TEST(SheetDimension, EditDescribesTheSplice) {
-    std::string text = sheet("<sheetPr/><dimension ref=\"A1\"/>", "<c r=\"C4\"/>");
+    std::string text = sheet("<sheetPr/><dimension ref=\"A1\"/>", "<row r=\"4\"><c r=\"C4\"/></row>");
     auto edit = sheet_dimension_edit(text);
     ASSERT_TRUE(edit);
     EXPECT_EQ(edit->pos, text.find("<dimension"));

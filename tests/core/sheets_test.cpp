@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
+#include "cells/sheet_scan.hpp"
 #include "package/package.hpp"
 #include "state/namespaces.hpp"
 #include "support/zip_archive.hpp"

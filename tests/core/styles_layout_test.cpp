@@ -247,8 +247,10 @@ TEST(Merge, CreatesThenExtendsTheBlock) {
 }
 
 TEST(Merge, CountIsIncrementedAsWritten) {
-    EditorState st = sheet_state(
-        "<worksheet><sheetData/></worksheet>");  // self-closing sheetData has no end tag
+    EditorState st = sheet_state("<worksheet><sheetData/></worksheet>");
+    ASSERT_TRUE(merge_cells(st, "A1:B2"));
+    EXPECT_EQ(st.sheet_xml, "<worksheet><sheetData/><mergeCells count=\"1\"><mergeCell ref=\"A1:B2\"/></mergeCells></worksheet>");
+    st = sheet_state("<worksheet><!-- <sheetData></sheetData> --></worksheet>");
     EXPECT_EQ(merge_cells(st, "A1:B2").error().message, "</sheetData> not found");
 
     st = sheet_state("<worksheet><sheetData></sheetData><mergeCells count=\"+5\"><mergeCell ref=\"A1:A2\"/>"

@@ -126,3 +126,19 @@ def without_root_override():
     if not shutil.which("setpriv"):
         pytest.fail("running as root without setpriv: permission tests cannot run")
     return ("setpriv", "--bounding-set=-dac_override,-dac_read_search", "--")
+
+
+def column_letters(i):
+    s = ""
+    i += 1
+    while i:
+        i, m = divmod(i - 1, 26)
+        s = chr(65 + m) + s
+    return s
+
+
+def column_number(letters):
+    n = 0
+    for ch in letters:
+        n = n * 26 + ord(ch) - 64
+    return n

@@ -1,0 +1,445 @@
+#include "cells/sheet_scan.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+#include "cells/cells.hpp"
+#include "support/numbers.hpp"
+#include "support/text.hpp"
+#include "support/xml_reader.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::string_view kNoSheetDataEnd = "</sheetData> tag not found";
+constexpr std::string_view kMalformedRow = "malformed <row>";
+constexpr std::string_view kNoRowEnd = "</row> not found";
+constexpr std::string_view kCellTagEnd = "cell tag end";
+constexpr std::string_view kNoCellEnd = "</c> missing";
+
+inline bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+inline bool ends_name(char c) { return is_space(c) || c == '>' || c == '/'; }
+
+enum class LexKind { Start, Empty, End };
+
+struct LexTag {
+    LexKind kind;
+    std::size_t begin;
+    std::size_t end;
+    std::string_view name;
+};
+
+// The tags of a text in order, stepping over character data, comments, CDATA sections and
+// processing instructions. Well-formed XML has no "<" inside attribute values, so every "<" starts
+// markup; a ">" inside a quoted value does not end the tag.
+class Lexer {
+public:
+    Lexer(std::string_view text, std::size_t pos, std::size_t limit) : t_(text), pos_(pos), limit_(limit) {}
+
+    // False at `limit` (no tag starts before it) or on malformed markup (`failed()`).
+    bool next(LexTag& tag) {
+        const char* base = t_.data();
+        for (;;) {
+            if (pos_ >= limit_) return false;
+            const void* hit = std::memchr(base + pos_, '<', limit_ - pos_);
+            if (!hit) {
+                pos_ = limit_;
+                return false;
+            }
+            std::size_t at = static_cast<const char*>(hit) - base;
+            fail_at_ = at;
+            if (at + 1 >= t_.size()) return fail();
+            char c = t_[at + 1];
+            if (c == '!') {
+                std::string_view rest = t_.substr(at);
+                std::string_view close;
+                if (rest.starts_with("<!--")) close = "-->";
+                else if (rest.starts_with("<![CDATA[")) close = "]]>";
+                else return fail();  // a declaration has no place in a worksheet body
+                std::size_t e = find(t_, close, at + 4);
+                if (e == npos) return fail();
+                pos_ = e + close.size();
+                continue;
+            }
+            if (c == '?') {
+                std::size_t e = find(t_, "?>", at + 2);
+                if (e == npos) return fail();
+                pos_ = e + 2;
+                continue;
+            }
+            if (c == '/') {
+                std::size_t i = at + 2;
+                while (i < t_.size() && !is_space(t_[i]) && t_[i] != '>') ++i;
+                std::size_t name_end = i;
+                while (i < t_.size() && is_space(t_[i])) ++i;
+                if (i >= t_.size() || t_[i] != '>' || name_end == at + 2) return fail();
+                tag = {LexKind::End, at, i + 1, t_.substr(at + 2, name_end - at - 2)};
+                pos_ = i + 1;
+                return true;
+            }
+            std::size_t i = at + 1;
+            while (i < t_.size() && !ends_name(t_[i])) ++i;
+            if (i == at + 1) return fail();
+            std::string_view name = t_.substr(at + 1, i - at - 1);
+            for (;;) {
+                while (i < t_.size() && is_space(t_[i])) ++i;
+                if (i >= t_.size()) return fail();
+                if (t_[i] == '>') {
+                    tag = {LexKind::Start, at, i + 1, name};
+                    pos_ = i + 1;
+                    return true;
+                }
+                if (t_[i] == '/') {
+                    if (i + 1 >= t_.size() || t_[i + 1] != '>') return fail();
+                    tag = {LexKind::Empty, at, i + 2, name};
+                    pos_ = i + 2;
+                    return true;
+                }
+                const std::size_t attr = i;
+                while (i < t_.size() && t_[i] != '=' && !ends_name(t_[i])) ++i;
+                if (i == attr) return fail();
+                while (i < t_.size() && is_space(t_[i])) ++i;
+                if (i >= t_.size() || t_[i] != '=') return fail();
+                ++i;
+                while (i < t_.size() && is_space(t_[i])) ++i;
+                if (i >= t_.size() || (t_[i] != '"' && t_[i] != '\'')) return fail();
+                const void* quote = std::memchr(base + i + 1, t_[i], t_.size() - i - 1);
+                if (!quote) return fail();
+                i = static_cast<const char*>(quote) - base + 1;
+            }
+        }
+    }
+
+    bool failed() const { return failed_; }
+    // The "<" of the markup that did not read.
+    std::size_t failed_at() const { return fail_at_; }
+
+private:
+    bool fail() {
+        failed_ = true;
+        return false;
+    }
+
+    std::string_view t_;
+    std::size_t pos_;
+    std::size_t limit_;
+    std::size_t fail_at_ = 0;
+    bool failed_ = false;
+};
+
+// The opener of the comment or CDATA section that `at` lies inside, or npos. Judged from the text
+// after `at` (a closer before any opener), which after sheetData is short.
+std::size_t enclosing_section(std::string_view text, std::size_t at) {
+    for (auto [open, close] : {std::pair<std::string_view, std::string_view>{"<!--", "-->"},
+                               std::pair<std::string_view, std::string_view>{"<![CDATA[", "]]>"}}) {
+        std::size_t c = find(text, close, at);
+        if (c == npos) continue;
+        std::size_t o = find(text, open, at);
+        if (o != npos && o < c) continue;
+        return rfind_before(text, open, at);
+    }
+    return npos;
+}
+
+// Reads the cells of a row's content [from, limit) into `cells` (when given); returns the span of
+// the row's end tag, or fails.
+Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, std::size_t from, std::size_t limit,
+                               std::vector<SheetCell>* cells) {
+    Lexer lex(text, from, limit);
+    LexTag tag;
+    int depth = 0;
+    bool in_cell = false;
+    std::optional<std::uint64_t> previous;  // column of the cell before, none at the row's start
+    bool first = true;
+    auto place = [&](SheetCell& c) {
+        for_each_attribute(c.start_tag(text), [&](const Attribute& a) {
+            if (a.name == "r" && !c.r) c.r = a.raw_value;
+            else if (a.name == "s" && !c.s) c.s = a.raw_value;
+        });
+        if (c.r) c.column = reference_column(*c.r);
+        else if (first) c.column = 0;
+        else if (previous) c.column = *previous + 1;
+        first = false;
+        previous = c.column;
+    };
+    while (lex.next(tag)) {
+        switch (tag.kind) {
+            case LexKind::Start:
+                if (depth == 0 && tag.name == "c") {
+                    in_cell = true;
+                    if (cells) {
+                        // Listed at its start tag, so that a reader stopped by damage inside the
+                        // cell still sees it; its end is filled in at its end tag.
+                        SheetCell& cell = cells->emplace_back();
+                        cell.begin = tag.begin;
+                        cell.tag_end = tag.end;
+                        place(cell);
+                    }
+                }
+                ++depth;
+                break;
+            case LexKind::Empty:
+                if (depth == 0 && tag.name == "c" && cells) {
+                    SheetCell empty;
+                    empty.begin = tag.begin;
+                    empty.tag_end = empty.content_end = empty.end = tag.end;
+                    empty.self_closing = true;
+                    place(empty);
+                    cells->push_back(empty);
+                }
+                break;
+            case LexKind::End:
+                if (depth == 0) {
+                    if (tag.name != "row") return fail(std::string(kNoRowEnd));
+                    return std::pair{tag.begin, tag.end};
+                }
+                if (--depth == 0 && in_cell) {
+                    if (tag.name != "c") return fail(std::string(kNoCellEnd));
+                    in_cell = false;
+                    if (cells) {
+                        cells->back().content_end = tag.begin;
+                        cells->back().end = tag.end;
+                    }
+                }
+                break;
+        }
+    }
+    if (lex.failed() && depth == 0 && text.substr(lex.failed_at()).starts_with("<c") &&
+        (lex.failed_at() + 2 >= text.size() || ends_name(text[lex.failed_at() + 2])))
+        return fail(std::string(kCellTagEnd));
+    if (in_cell) return fail(std::string(kNoCellEnd));
+    return fail(std::string(lex.failed() ? kMalformedRow : kNoRowEnd));
+}
+
+// The `s` attribute of a start tag: from the white space before its name to after its closing
+// quote, and its value. Absent when the tag has none.
+struct StyleAttr {
+    std::size_t begin;
+    std::size_t value_begin;
+    std::size_t value_end;
+    std::size_t end;
+};
+std::optional<StyleAttr> style_attribute(std::string_view tag) {
+    std::optional<StyleAttr> found;
+    for_each_attribute(tag, [&](const Attribute& a) {
+        if (found || a.name != "s") return;
+        std::size_t name = std::size_t(a.name.data() - tag.data());
+        std::size_t value = std::size_t(a.raw_value.data() - tag.data());
+        std::size_t begin = name;
+        while (begin > 0 && is_space(tag[begin - 1])) --begin;
+        found = StyleAttr{begin, value, value + a.raw_value.size(), value + a.raw_value.size() + 1};
+    });
+    return found;
+}
+// The end tag of a row whose cells nobody asked for. Only comments, CDATA sections and processing
+// instructions can hide a "</row>", so where the content has none the first one is the end: a
+// byte search instead of reading every tag. Damage inside cells is not looked for here; the
+// writers read the cells of every row they change.
+Result<std::pair<std::size_t, std::size_t>> skip_row(std::string_view text, std::size_t from, std::size_t limit) {
+    constexpr std::string_view kClose = "</row";
+    for (std::size_t at = from;;) {
+        std::size_t close = find_before(text, kClose, at, limit);
+        if (close == npos) return fail(std::string(kNoRowEnd));
+        if (find_before(text, "<!", from, close) != npos || find_before(text, "<?", from, close) != npos)
+            return scan_cells(text, from, limit, nullptr);
+        std::size_t i = close + kClose.size();
+        while (i < text.size() && is_space(text[i])) ++i;
+        if (i < text.size() && text[i] == '>') return std::pair{close, i + 1};
+        at = close + kClose.size();  // "</rowx>": not this row's end
+    }
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> reference_column(std::string_view reference) {
+    std::size_t digit = find_first_digit(reference);
+    if (digit == npos) return std::nullopt;  // no row number: not a reference to a cell
+    std::string_view letters = reference.substr(0, digit);
+    if (letters.empty() || letters.size() > 13) return std::nullopt;
+    for (char c : letters)
+        if (!is_ascii_letter(static_cast<unsigned char>(c))) return std::nullopt;
+    return column_to_index(letters);
+}
+
+std::optional<std::string_view> start_tag_attribute(std::string_view tag, std::string_view name) {
+    return first_attribute(tag, name);
+}
+
+Result<SheetDataSpan> find_sheet_data(std::string_view xml, bool open_to_end) {
+    Lexer lex(xml, 0, xml.size());
+    LexTag tag;
+    while (lex.next(tag)) {
+        if (tag.kind == LexKind::End || tag.name != "sheetData") continue;
+        SheetDataSpan data;
+        data.begin = tag.begin;
+        data.content_begin = tag.end;
+        if (tag.kind == LexKind::Empty) {
+            data.content_end = data.end = tag.end;
+            data.self_closing = true;
+            return data;
+        }
+        constexpr std::string_view kClose = "</sheetData>";
+        std::size_t before = xml.size();
+        for (;;) {
+            std::size_t close = rfind_before(xml, kClose, before);
+            if (close == npos || close < data.content_begin) break;
+            if (std::size_t section = enclosing_section(xml, close); section != npos && section >= data.content_begin) {
+                before = section;
+                continue;
+            }
+            data.content_end = close;
+            data.end = close + kClose.size();
+            return data;
+        }
+        if (open_to_end) {
+            data.content_end = data.end = xml.size();
+            return data;
+        }
+        break;
+    }
+    return fail(std::string(kNoSheetDataEnd));
+}
+
+void open_sheet_data(std::string& xml) {
+    auto data = find_sheet_data(xml);
+    if (!data || !data->self_closing) return;
+    std::string_view tag = std::string_view(xml).substr(data->begin, data->end - data->begin);
+    std::size_t slash = tag.size() - 2;
+    while (slash > 0 && is_space(tag[slash - 1])) --slash;
+    std::string opened(tag.substr(0, slash));
+    opened += "></sheetData>";
+    splice(xml, data->begin, tag.size(), opened);
+}
+
+RowScanner::RowScanner(std::string_view xml, const SheetDataSpan& data)
+    : text_(xml), pos_(data.content_begin), limit_(data.content_end) {}
+
+Result<std::optional<SheetRow>> RowScanner::next(std::vector<SheetCell>* cells) {
+    if (cells) cells->clear();
+    Lexer lex(text_, pos_, limit_);
+    LexTag tag;
+    int depth = 0;  // inside other elements of sheetData, which are stepped over
+    while (lex.next(tag)) {
+        if (tag.kind == LexKind::End) {
+            if (depth == 0) return fail(std::string(kMalformedRow));
+            --depth;
+            continue;
+        }
+        if (depth > 0 || tag.name != "row") {
+            if (tag.kind == LexKind::Start) ++depth;
+            continue;
+        }
+        SheetRow row;
+        row.begin = tag.begin;
+        row.tag_end = tag.end;
+        std::string_view start = text_.substr(tag.begin, tag.end - tag.begin);
+        if (auto r = first_attribute(start, "r")) {
+            row.has_r = true;
+            row.number = try_parse_u32(*r);
+        } else if (!started_) {
+            row.number = 1;
+        } else if (previous_ && *previous_ != UINT32_MAX) {
+            row.number = *previous_ + 1;
+        }
+        started_ = true;
+        previous_ = row.number;
+        if (tag.kind == LexKind::Empty) {
+            row.self_closing = true;
+            row.content_end = row.end = tag.end;
+        } else {
+            auto close = cells ? scan_cells(text_, tag.end, limit_, cells) : skip_row(text_, tag.end, limit_);
+            if (!close) return fail(std::move(close.error()));
+            row.content_end = close->first;
+            row.end = close->second;
+        }
+        pos_ = row.end;
+        return row;
+    }
+    if (lex.failed() || depth > 0) return fail(std::string(kMalformedRow));
+    pos_ = limit_;
+    return std::optional<SheetRow>();
+}
+
+Status scan_row_cells(std::string_view xml, const SheetRow& row, std::vector<SheetCell>& cells) {
+    cells.clear();
+    if (row.self_closing) return {};
+    auto close = scan_cells(xml, row.tag_end, row.end, &cells);
+    if (!close) return fail(std::move(close.error()));
+    return {};
+}
+
+std::optional<std::uint32_t> cell_row(const SheetRow& row, const SheetCell& cell) {
+    if (!cell.r) return row.number;
+    std::size_t digit = find_first_digit(*cell.r);
+    if (digit == npos) return std::nullopt;
+    return try_parse_u32(cell.r->substr(digit));
+}
+
+std::uint32_t scan_last_row(std::string_view xml) {
+    auto data = find_sheet_data(xml, true);
+    if (!data) return 0;
+    RowScanner rows(xml, *data);
+    std::uint32_t last = 0;
+    for (;;) {
+        auto row = rows.next();
+        // A row cut short still counts: its start tag was read.
+        if (!row) return rows.last_number().value_or(last);
+        if (!*row) return last;
+        if ((*row)->number) last = *(*row)->number;
+    }
+}
+
+std::uint32_t resolve_last_row(EditorState& state) {
+    if (state.last_row_pending) {
+        state.last_row = std::max(state.last_row, scan_last_row(state.sheet_xml));
+        state.last_row_pending = false;
+    }
+    return state.last_row;
+}
+
+void append_tag_with_r(std::string& out, std::string_view tag, std::string_view value, bool reopen) {
+    bool empty = tag.size() >= 2 && tag[tag.size() - 2] == '/';
+    std::size_t end = tag.size() - (empty ? 2 : 1);
+    std::size_t trimmed = end;
+    while (trimmed > 0 && is_space(tag[trimmed - 1])) --trimmed;
+    out.append(tag.substr(0, trimmed));
+    out += " r=\"";
+    out.append(value);
+    out += '"';
+    out.append(tag.substr(trimmed, end - trimmed));
+    out += empty && !reopen ? "/>" : ">";
+}
+
+void append_tag_with_style(std::string& out, std::string_view tag, std::uint32_t index) {
+    if (auto s = style_attribute(tag)) {
+        out.append(tag.substr(0, s->value_begin));
+        append_decimal(out, index);
+        out.append(tag.substr(s->value_end));
+        return;
+    }
+    bool self_closing = tag.size() >= 2 && tag[tag.size() - 2] == '/';
+    std::size_t close = tag.size() - (self_closing ? 2 : 1);
+    while (close > 0 && is_space(tag[close - 1])) --close;
+    out.append(tag.substr(0, close));
+    out += " s=\"";
+    append_decimal(out, index);
+    out += '"';
+    out.append(tag.substr(close));
+}
+
+bool append_tag_without_style(std::string& out, std::string_view tag) {
+    auto s = style_attribute(tag);
+    if (!s) {
+        // A value without its closing quote is no attribute: refuse rather than cut markup.
+        std::size_t open = tag.find(" s=\"");
+        if (open != npos && tag.find('"', open + 4) == npos) return false;
+        out.append(tag);
+        return true;
+    }
+    out.append(tag.substr(0, s->begin));
+    out.append(tag.substr(s->end));
+    return true;
+}
+
+}  // namespace qm
