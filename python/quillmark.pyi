@@ -117,8 +117,11 @@ class Editor:
 
         The new package is written to a temporary file beside the target and renamed onto it when
         complete, so a failed save leaves the target as it was; a symbolic link at `path` is
-        written through, and an existing file keeps its permission bits. Parts the editor did not
-        touch are copied in their compressed form. The current sheet stays current."""
+        written through, and an existing file keeps its permission bits. The new file is flushed to
+        disk before the rename. Parts whose text did not change are copied in their compressed form
+        (a save without edits copies the file as it is). Raises RuntimeError, writing nothing, when
+        the source file was replaced or changed on disk since the editor opened it. The current
+        sheet stays current."""
 
     def with_polars(self, py_df: _Frame, start_cell: str | None = None) -> None:
         """Write a DataFrame as a table: the column names as a header row at `start_cell` (default

@@ -314,7 +314,9 @@ Status save_package(EditorState& state, const std::string& target) {
     std::string original_types = *content_types ? **content_types : std::string();
     if (*content_types) {
         std::vector<std::string> names;
-        for (const auto& [name, text] : state.modified_parts) names.push_back(name);  // sorted, unique
+        // Sheets of the source keep their content types as they are.
+        for (const auto& [name, text] : state.modified_parts)
+            if (!in_source.contains(name)) names.push_back(name);  // sorted, unique
         add_sheet_overrides(**content_types, names);
         for (const std::string& name : state.deleted_parts)
             if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
@@ -386,7 +388,12 @@ Status save_package(EditorState& state, const std::string& target) {
     // Writing happens here (the temporary file, the copies, the rename): name the target.
     if (auto done = update->commit(); !done) return fail(path_error("write", target, std::move(done.error())));
     // The editor now continues from the file it wrote.
-    if (target_is_source) state.source_identity = file_identity(state.source_path);
+    if (target_is_source) {
+        // The next save compares with this file: the editor holds what it now contains.
+        state.source_identity = file_identity(state.source_path);
+        state.workbook_xml = std::move(workbook);
+        state.workbook_rels_xml = std::move(rels);
+    }
     return {};
 }
 

@@ -243,6 +243,19 @@ def test_calc_chain_goes_when_cells_or_sheets_change(tmp_path, edit, dropped):
     openpyxl.load_workbook(tmp_path / "out.xlsx")
 
 
+def test_saves_onto_the_source_keep_what_the_first_one_fixed(tmp_path):
+    source = write_package(tmp_path / "in.xlsx", with_calc_chain(prefixed_parts()))
+    editor = quillmark.Editor(source)
+    editor.set_cell("A1", "1")
+    editor.save(source)
+    first = open(source, "rb").read()
+    editor.save(source)
+    assert open(source, "rb").read() == first
+    with zipfile.ZipFile(source) as z:
+        assert "calcChain" not in z.read("xl/_rels/workbook.xml.rels").decode()
+        assert 'fullCalcOnLoad="1"' in z.read("xl/workbook.xml").decode()
+
+
 def test_cell_edit_without_calc_pr_adds_one(tmp_path):
     parts = workbook_parts()
     parts["xl/workbook.xml"] = parts["xl/workbook.xml"].replace(
