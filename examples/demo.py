@@ -69,9 +69,11 @@ editor.set_cell(f"G{total_row}", f"=SUM(G4:G{last})")
        .set_column_widths({"A": 10, "B": 22, "C:D": 11, "E": 12, "F": 18, "G": 12}))
 print("last rows per column:", editor.last_rows_index("A:G"))
 
-# Renaming changes the sheet list only (formulas and the chart keep naming Data), so rename the
-# sheet nobody refers to yet.
-editor.rename_worksheet("Draft", "Report").delete_worksheet("Scratch")
+editor.set_cell("I3", "All regions")
+editor.set_cell("I4", "=SUM(Data!B2:C4)")
+
+# Renaming a sheet rewrites what refers to it: the formula above and the chart's series.
+editor.rename_worksheet("Draft", "Report").rename_worksheet("Data", "Sales 2024").delete_worksheet("Scratch")
 editor.save(result)
 
 # 3. Check the result with openpyxl, and that the chart came through untouched.
@@ -84,10 +86,14 @@ print("merged:", [str(r) for r in report.merged_cells.ranges],
       "| E4 format:", report["E4"].number_format, "| F4 format:", report["F4"].number_format,
       "| A3 fill:", report["A3"].fill.fgColor.rgb, "| B width:", report.column_dimensions["B"].width)
 
+print("I4 after the rename:", report["I4"].value)
+
 with zipfile.ZipFile(source) as before, zipfile.ZipFile(result) as after:
-    kept = [i.filename for i in before.infolist()
-            if i.filename.startswith("xl/charts/") or i.filename.startswith("xl/drawings/")]
+    kept = [i.filename for i in before.infolist() if i.filename.startswith("xl/drawings/")]
     same = all(before.getinfo(n).CRC == after.getinfo(n).CRC and
                before.getinfo(n).compress_size == after.getinfo(n).compress_size for n in kept)
-    print(f"chart and drawing parts carried over unchanged: {same} ({len(kept)} parts)")
-assert same and wb.sheetnames == ["Report", "Data"]
+    print(f"drawing parts carried over unchanged: {same} ({len(kept)} parts)")
+    series = [f for f in after.read("xl/charts/chart1.xml").decode().split("<c:f>")[1:]]
+    print("chart series now read:", [f.split("</c:f>")[0] for f in series])
+assert same and wb.sheetnames == ["Report", "Sales 2024"]
+assert report["I4"].value == "=SUM('Sales 2024'!B2:C4)"

@@ -79,12 +79,13 @@ class Editor:
         """Make the named worksheet current. The sheet left keeps its edits until the next save."""
 
     def rename_worksheet(self, old_name: str, new_name: str) -> Self:
-        """Change a worksheet's display name; formulas and defined names that mention it are not
-        rewritten."""
+        """Change a worksheet's display name and every reference to it: formulas in every sheet,
+        defined names, data validations, conditional formats, hyperlinks, chart series, table
+        formulas and pivot sources. References into other workbooks and text in strings stay."""
 
     def delete_worksheet(self, sheet_name: str) -> Self:
-        """Remove a worksheet. If it was current, the first remaining one becomes current; deleting
-        the last one leaves a new empty Sheet1."""
+        """Remove a worksheet; references to it become #REF!. If it was current, the first remaining
+        one becomes current; deleting the last one leaves a new empty Sheet1."""
 
     def set_cell(self, coords: str, cell: str) -> None:
         """Write one value into the cell `coords` of the current sheet, keeping its style.

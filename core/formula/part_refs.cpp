@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 
 #include "formula/formula.hpp"
@@ -137,31 +138,56 @@ std::string sheet_search_key(std::string_view name) {
     return best_len == 0 ? std::string("!") : std::string(name.substr(best, best_len));
 }
 
-std::size_t find_ignoring_case(std::string_view text, std::string_view key, std::size_t from) {
-    if (key.empty()) return from <= text.size() ? from : npos;
-    unsigned char lead = fold(static_cast<unsigned char>(key[0]));
-    if (lead < 'A' || lead > 'Z') {  // no case to the lead byte: memchr-speed search for it
-        for (std::size_t at = text.find(key[0], from); at != npos; at = text.find(key[0], at + 1)) {
-            if (text.size() - at < key.size()) return npos;
+namespace {
+
+// Occurrences of a key without regard to ASCII case, in increasing order. Candidates are the
+// positions of either case of the lead byte, each found at memchr speed; the next position of
+// each case is kept between calls, so a text with many hits is still searched once.
+class KeySearch {
+public:
+    KeySearch(std::string_view text, std::string_view key) : text_(text), key_(key) {
+        if (key.empty()) return;
+        upper_ = static_cast<char>(fold(static_cast<unsigned char>(key[0])));
+        lower_ = (upper_ >= 'A' && upper_ <= 'Z') ? static_cast<char>(upper_ + 32) : upper_;
+    }
+
+    std::size_t next(std::size_t from) {
+        if (key_.empty()) return from <= text_.size() ? from : npos;
+        if (from >= text_.size()) return npos;
+        if (next_upper_ < from || next_upper_ == kUnknown) next_upper_ = text_.find(upper_, from);
+        if (lower_ == upper_) next_lower_ = npos;
+        else if (next_lower_ < from || next_lower_ == kUnknown) next_lower_ = text_.find(lower_, from);
+        while (next_upper_ != npos || next_lower_ != npos) {
+            std::size_t at = std::min(next_upper_, next_lower_);
+            if (text_.size() - at < key_.size()) return npos;
             std::size_t k = 1;
-            while (k < key.size() && fold(text[at + k]) == fold(key[k])) ++k;
-            if (k == key.size()) return at;
+            while (k < key_.size() &&
+                   fold(static_cast<unsigned char>(text_[at + k])) == fold(static_cast<unsigned char>(key_[k])))
+                ++k;
+            if (at == next_upper_) next_upper_ = text_.find(upper_, at + 1);
+            else next_lower_ = text_.find(lower_, at + 1);
+            if (k == key_.size()) return at;
         }
         return npos;
     }
-    for (std::size_t at = from; at + key.size() <= text.size(); ++at) {
-        if (fold(static_cast<unsigned char>(text[at])) != lead) continue;
-        std::size_t k = 1;
-        while (k < key.size() && fold(text[at + k]) == fold(key[k])) ++k;
-        if (k == key.size()) return at;
-    }
-    return npos;
+
+private:
+    static constexpr std::size_t kUnknown = npos - 1;
+    std::string_view text_, key_;
+    char upper_ = 0, lower_ = 0;
+    std::size_t next_upper_ = kUnknown, next_lower_ = kUnknown;
+};
+
+}  // namespace
+
+std::size_t find_ignoring_case(std::string_view text, std::string_view key, std::size_t from) {
+    return KeySearch(text, key).next(from);
 }
 
 std::optional<std::string> rewrite_part_sheet_references(std::string_view part, const SheetChange& change) {
     PartRewriter rewriter{part, change, sheet_search_key(change.old_name), {}, 0, false};
-    for (std::size_t at = find_ignoring_case(part, rewriter.key, 0); at != npos;
-         at = find_ignoring_case(part, rewriter.key, at)) {
+    KeySearch search(part, rewriter.key);
+    for (std::size_t at = search.next(0); at != npos; at = search.next(at)) {
         at = rewriter.visit(at);
         if (at >= part.size()) break;
     }
