@@ -82,7 +82,13 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
     if (!parsed) return fail(std::move(parsed.error()));
     for (const SheetEntry& entry : parsed->entries)
         if (entry.name == name) return fail("Sheet " + std::string(name) + " already exists");
-    std::uint64_t at = std::min<std::uint64_t>(position, count_sheet_elements(state.workbook_xml));
+    std::vector<SheetEntry>& entries = parsed->entries;
+    std::uint64_t at = std::min<std::uint64_t>(position, entries.size());
+    // Other parts name sheets by sheetId: existing ids stay, the new one is above them all.
+    std::uint64_t largest_id = 0;
+    for (const SheetEntry& entry : entries)
+        if (auto id = parse_u64(entry.sheet_id)) largest_id = std::max(largest_id, *id);
+    if (largest_id >= std::numeric_limits<std::uint32_t>::max()) return fail("No free sheetId left in workbook.xml");
 
     auto sheet_number = next_sheet_number(state);
     if (!sheet_number) return fail(std::move(sheet_number.error()));
@@ -90,13 +96,14 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
     std::string target = "worksheets/sheet" + to_decimal(*sheet_number) + ".xml";
     std::string part_name = part_folder(state.workbook_part) + target;
 
-    std::vector<SheetEntry>& entries = parsed->entries;
-    SheetEntry added{std::string(name), "0", rel_id};
-    if (at < entries.size()) entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
-    else entries.push_back(std::move(added));
+    std::string sheet_element = "<sheet name=\"" + escape_attribute(name) + "\" sheetId=\"" + to_decimal(largest_id + 1) +
+                          "\" r:id=\"" + rel_id + "\"/>";
+    std::size_t insert = at < entries.size() ? entries[at].begin
+                         : entries.empty()   ? parsed->block.end
+                                             : entries.back().end;
     std::string workbook = state.workbook_xml;
-    splice(workbook, parsed->block.begin, parsed->block.end - parsed->block.begin,
-           render_sheet_entries(entries, true));
+    insert_at(workbook, insert, sheet_element);
+    shift_sheet_positions_after_insert(workbook, at);
 
     std::string rels = state.workbook_rels_xml;
     std::size_t close = find(rels, "</Relationships");

@@ -18,6 +18,11 @@ struct SheetEntry {
     std::string name;      // entity references resolved
     std::string sheet_id;  // as written; "0" when absent
     std::string rel_id;    // r:id as written
+    std::string state;     // "hidden", "veryHidden"; empty when visible
+    // The element in the workbook text: [begin, end), its start tag ending at tag_end.
+    std::size_t begin = 0, tag_end = 0, end = 0;
+
+    bool visible() const { return state.empty() || state == "visible"; }
 };
 
 struct SheetsBlock {
@@ -45,8 +50,8 @@ inline constexpr std::string_view kSheetNameForbidden =
 Result<std::string> check_sheet_name(std::string_view name);
 
 Result<SheetsBlock> find_sheets_block(std::string_view workbook);
+// Positions in the entries are offsets in `workbook`.
 Result<ParsedSheets> parse_sheet_entries(std::string_view workbook);
-std::string render_sheet_entries(const std::vector<SheetEntry>& entries, bool renumber);
 
 // Names of every `sheet` element of the package's workbook part, in document order.
 Result<std::vector<std::string>> list_sheet_names(const std::string& path);
@@ -66,10 +71,17 @@ std::optional<std::string> current_sheet_name(const EditorState& state);
 // Start and empty-element `sheet` tags anywhere in the text, up to the first parse error.
 std::size_t count_sheet_elements(std::string_view workbook);
 
-// Adds an empty worksheet named `name` at `position` (clamped to the end) with a fresh part number
-// and relationship id, renumbers every sheetId, and makes it current. On failure the state is as
-// it was.
+// Adds an empty worksheet named `name` at `position` (clamped to the end) with a fresh part number,
+// relationship id and the next free sheetId, and makes it current. Other sheet elements stay as
+// written; names scoped by position and the workbook views follow their sheets. On failure the
+// state is as it was.
 Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t position);
+
+// Sheet positions in the workbook part after the sheet list changed at `position`: definedName
+// localSheetId and workbookView activeTab/firstSheet. On delete, names scoped to the sheet go and
+// the active tab moves to a visible sheet (`visible` lists the sheets after the change).
+void shift_sheet_positions_after_insert(std::string& workbook, std::size_t position);
+void shift_sheet_positions_after_delete(std::string& workbook, std::size_t position, const std::vector<bool>& visible);
 
 // Makes the named sheet current; the sheet it leaves waits in modified_parts. On failure there is
 // no current sheet until a later switch succeeds.
@@ -93,7 +105,8 @@ void apply_reference_rewrite(EditorState& state, ReferenceRewrite&& rewrite);
 Status rename_sheet(EditorState& state, std::string_view old_name, std::string_view new_name);
 
 // Removes the sheet's entry and relationship and drops its part from the next save; references to
-// it become #REF!. A deleted current sheet is replaced by the first remaining one, or by a new Sheet1 when none remains.
+// it become #REF!, names scoped to it go, and the active tab stays on a visible sheet. Refused when
+// it is the last visible sheet while hidden ones remain. A deleted current sheet is replaced by the first remaining one, or by a new Sheet1 when none remains.
 Status delete_sheet(EditorState& state, std::string_view name);
 
 }  // namespace qm

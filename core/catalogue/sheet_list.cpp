@@ -20,6 +20,7 @@ SheetEntry read_sheet_entry(std::string_view tag) {
         if (a.name == "name") entry.name = resolved(a.raw_value);
         else if (a.name == "sheetId") entry.sheet_id = to_utf8_lossy(a.raw_value);
         else if (a.name == "r:id") entry.rel_id = to_utf8_lossy(a.raw_value);
+        else if (a.name == "state") entry.state = resolved(a.raw_value);
     });
     return entry;
 }
@@ -48,24 +49,21 @@ Result<ParsedSheets> parse_sheet_entries(std::string_view workbook) {
     if (!block) return fail(std::move(block.error()));
     ParsedSheets parsed{*block, {}};
     XmlReader reader(workbook.substr(block->begin, block->end - block->begin), true);
-    while (auto tag = reader.next())
-        if (tag->opens() && tag->name == "sheet") parsed.entries.push_back(read_sheet_entry(tag->raw));
-    return parsed;
-}
-
-std::string render_sheet_entries(const std::vector<SheetEntry>& entries, bool renumber) {
-    std::string out;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const SheetEntry& e = entries[i];
-        out += "\n  <sheet name=\"";
-        out += escape_attribute(e.name);
-        out += "\" sheetId=\"";
-        out += renumber ? to_decimal(i + 1) : e.sheet_id;
-        out += "\" r:id=\"";
-        out += e.rel_id;
-        out += "\"/>";
+    int depth = 0;  // inside a `sheet` start tag's element
+    while (auto tag = reader.next()) {
+        if (depth > 0) {
+            depth += tag->kind == TagKind::Start ? 1 : tag->kind == TagKind::End ? -1 : 0;
+            if (depth == 0) parsed.entries.back().end = block->begin + tag->end;
+            continue;
+        }
+        if (!tag->opens() || tag->name != "sheet") continue;
+        SheetEntry entry = read_sheet_entry(tag->raw);
+        entry.begin = block->begin + tag->begin;
+        entry.tag_end = entry.end = block->begin + tag->end;
+        parsed.entries.push_back(std::move(entry));
+        if (tag->kind == TagKind::Start) depth = 1;
     }
-    return out;
+    return parsed;
 }
 
 Result<std::vector<std::string>> list_sheet_names(const std::string& path) {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "catalogue/catalogue.hpp"
 #include "state/parts.hpp"
 #include "support/text.hpp"
@@ -59,6 +61,10 @@ bool has_case_twin(const SheetChange& change) {
     return false;
 }
 
+bool references_part(const ReferenceRewrite& rewrite, std::string_view part) {
+    return std::any_of(rewrite.parts.begin(), rewrite.parts.end(), [&](const auto& p) { return p.first == part; });
+}
+
 }  // namespace
 
 Status switch_sheet(EditorState& state, std::string_view name) {
@@ -75,30 +81,38 @@ Status rename_sheet(EditorState& state, std::string_view old_name, std::string_v
     if (old_name == new_name) return {};
     auto parsed = parse_sheet_entries(state.workbook_xml);
     if (!parsed) return fail(std::move(parsed.error()));
-    SheetEntry* renamed = nullptr;
+    bool found = false;
     std::vector<std::string> order;
     for (SheetEntry& entry : parsed->entries) {
         if (entry.name == new_name) return fail("Sheet `" + std::string(new_name) + "` already exists");
-        if (!renamed && entry.name == old_name) renamed = &entry;
+        found = found || entry.name == old_name;
         order.push_back(entry.name);
     }
-    if (!renamed) return fail("Sheet `" + std::string(old_name) + "` not found");
+    if (!found) return fail("Sheet `" + std::string(old_name) + "` not found");
     SheetChange change{std::string(old_name), std::string(new_name), std::move(order)};
     change.match_case = has_case_twin(change);
     auto references = rewrite_sheet_references_in_parts(state, change);
     if (!references) return fail(std::move(references.error()));
 
-    apply_reference_rewrite(state, std::move(*references));
-    // The defined names before the sheets block may have changed length: find it again.
-    parsed = parse_sheet_entries(state.workbook_xml);
+    // Only the name attribute of the renamed element changes.
+    std::string workbook = references->workbook ? std::move(*references->workbook) : state.workbook_xml;
+    parsed = parse_sheet_entries(workbook);
     if (!parsed) return fail(std::move(parsed.error()));
-    for (SheetEntry& entry : parsed->entries)
-        if (entry.name == old_name) {
-            entry.name = new_name;
-            break;
-        }
-    splice(state.workbook_xml, parsed->block.begin, parsed->block.end - parsed->block.begin,
-           render_sheet_entries(parsed->entries, false));
+    auto entry = std::find_if(parsed->entries.begin(), parsed->entries.end(),
+                              [&](const SheetEntry& e) { return e.name == old_name; });
+    if (entry == parsed->entries.end()) return fail("Sheet `" + std::string(old_name) + "` not found");
+    std::string_view tag(workbook.data() + entry->begin, entry->tag_end - entry->begin);
+    std::optional<Attribute> name_attribute;
+    for_each_attribute(tag, [&](const Attribute& a) {
+        if (a.name == "name") name_attribute = a;
+    });
+    if (!name_attribute) return fail("Sheet `" + std::string(old_name) + "` not found");
+    std::size_t at = static_cast<std::size_t>(name_attribute->raw_value.data() - workbook.data());
+    splice(workbook, at, name_attribute->raw_value.size(),
+           workbook[at - 1] == '\'' ? escape_text(new_name) : escape_attribute(new_name));
+
+    references->workbook = std::move(workbook);
+    apply_reference_rewrite(state, std::move(*references));
     return {};
 }
 
@@ -118,24 +132,42 @@ Status delete_sheet(EditorState& state, std::string_view name) {
     auto references = rewrite_sheet_references_in_parts(state, change, part_name);
     if (!references) return fail(std::move(references.error()));
 
-    std::size_t end = relationship_element_end(state.workbook_rels_xml, relationship->begin, relationship->end);
-    state.workbook_rels_xml.erase(relationship->begin, end - relationship->begin);
-    apply_reference_rewrite(state, std::move(*references));
-    parsed = parse_sheet_entries(state.workbook_xml);
+    std::string workbook = references->workbook ? std::move(*references->workbook) : state.workbook_xml;
+    parsed = parse_sheet_entries(workbook);
     if (!parsed) return fail(std::move(parsed.error()));
-    std::erase_if(parsed->entries, [&](const SheetEntry& e) { return e.name == name; });
-    splice(state.workbook_xml, parsed->block.begin, parsed->block.end - parsed->block.begin,
-           render_sheet_entries(parsed->entries, true));
+    auto& entries = parsed->entries;
+    auto gone = std::find_if(entries.begin(), entries.end(),
+                             [&](const SheetEntry& e) { return e.name == name && e.rel_id == *rel_id; });
+    if (gone == entries.end()) return fail("Sheet `" + std::string(name) + "` not found in workbook.xml");
+    std::size_t position = static_cast<std::size_t>(gone - entries.begin());
+    std::vector<bool> visible;
+    for (const SheetEntry& entry : entries)
+        if (&entry != &*gone) visible.push_back(entry.visible());
+    if (gone->visible() && !visible.empty() && std::find(visible.begin(), visible.end(), true) == visible.end())
+        return fail("Sheet `" + std::string(name) + "` is the last visible sheet and cannot be deleted");
+    workbook.erase(gone->begin, gone->end - gone->begin);
+    shift_sheet_positions_after_delete(workbook, position, visible);
+    std::string rels = state.workbook_rels_xml;
+    std::size_t end = relationship_element_end(rels, relationship->begin, relationship->end);
+    rels.erase(relationship->begin, end - relationship->begin);
 
+    // A deleted current sheet hands over to the first remaining one, which must be readable.
+    std::optional<std::string> next_part;
+    if (part_name == state.sheet_path)
+        if (auto next_id = first_sheet_rel_id(workbook))
+            if (auto next = find_relationship(rels, *next_id))
+                next_part = normalize_part_path(next->target, part_folder(state.workbook_part));
+    if (next_part && !references_part(*references, *next_part))
+        if (auto text = load_sheet_text(state, *next_part); !text) return fail(std::move(text.error()));
+
+    state.workbook_rels_xml = std::move(rels);
+    references->workbook = std::move(workbook);
+    apply_reference_rewrite(state, std::move(*references));
     state.modified_parts.erase(part_name);
     state.loaded_sheets.erase(part_name);
     state.deleted_parts.insert(part_name);
     if (part_name != state.sheet_path) return {};
-
-    // The current sheet is gone: the first remaining sheet takes over, or a new empty one.
-    if (auto next_id = first_sheet_rel_id(state.workbook_xml))
-        if (auto next = find_relationship(state.workbook_rels_xml, *next_id))
-            return make_current(state, normalize_part_path(next->target, part_folder(state.workbook_part)));
+    if (next_part) return make_current(state, *next_part);
     return add_sheet_at(state, "Sheet1", count_sheet_elements(state.workbook_xml));
 }
 

@@ -33,22 +33,23 @@ TEST(SheetsBlock, Messages) {
     EXPECT_EQ(text.substr(block.begin, block.end - block.begin), "X");
 }
 
-TEST(SheetEntries, ParseAndRenderRoundTrip) {
+TEST(SheetEntries, ParseKeepsPositionsAndStates) {
     std::string wb =
         "<workbook xmlns:r=\"x\"><sheets><sheet name=\"R&amp;D\" sheetId=\"5\" r:id=\"rId2\"/>"
-        "<!-- c --><sheet name=\"It's\" r:id=\"rId9\"/><x:sheet name=\"ignored\"/></sheets></workbook>";
+        "<!-- c --><sheet state='hidden' name=\"It's\" r:id=\"rId9\"></sheet><x:sheet name=\"ignored\"/>"
+        "</sheets></workbook>";
     auto parsed = parse_sheet_entries(wb).value();
     ASSERT_EQ(parsed.entries.size(), 2u);
-    EXPECT_EQ(parsed.entries[0].name, "R&D");
-    EXPECT_EQ(parsed.entries[0].sheet_id, "5");
-    EXPECT_EQ(parsed.entries[1].sheet_id, "0");
-    EXPECT_EQ(render_sheet_entries(parsed.entries, false),
-              "\n  <sheet name=\"R&amp;D\" sheetId=\"5\" r:id=\"rId2\"/>"
-              "\n  <sheet name=\"It's\" sheetId=\"0\" r:id=\"rId9\"/>");
-    EXPECT_EQ(render_sheet_entries(parsed.entries, true),
-              "\n  <sheet name=\"R&amp;D\" sheetId=\"1\" r:id=\"rId2\"/>"
-              "\n  <sheet name=\"It's\" sheetId=\"2\" r:id=\"rId9\"/>");
-    EXPECT_EQ(render_sheet_entries({}, true), "");
+    const SheetEntry& a = parsed.entries[0];
+    const SheetEntry& b = parsed.entries[1];
+    EXPECT_EQ(a.name, "R&D");
+    EXPECT_EQ(a.sheet_id, "5");
+    EXPECT_EQ(b.sheet_id, "0");
+    EXPECT_TRUE(a.visible());
+    EXPECT_FALSE(b.visible());
+    EXPECT_EQ(wb.substr(a.begin, a.end - a.begin), "<sheet name=\"R&amp;D\" sheetId=\"5\" r:id=\"rId2\"/>");
+    EXPECT_EQ(wb.substr(b.begin, b.end - b.begin), "<sheet state='hidden' name=\"It's\" r:id=\"rId9\"></sheet>");
+    EXPECT_EQ(wb.substr(b.begin, b.tag_end - b.begin), "<sheet state='hidden' name=\"It's\" r:id=\"rId9\">");
 }
 
 TEST(SheetEntries, ParseErrorKeepsWhatWasRead) {
@@ -90,4 +91,30 @@ TEST(PartPaths, Normalize) {
     EXPECT_EQ(normalize_part_path("../x.xml"), "x.xml");
     EXPECT_EQ(normalize_part_path("../sheets/./s.xml", "wb/sub/"), "wb/sheets/s.xml");
     EXPECT_EQ(normalize_part_path("s&amp;1.xml", "wb/"), "wb/s&1.xml");
+}
+
+TEST(SheetPositions, ShiftOnInsertAndDelete) {
+    struct Case { const char* before; int insert_at; int delete_at; std::vector<bool> visible; const char* after; };
+    const Case cases[] = {
+        {"<w><workbookView/></w>", 0, -1, {}, "<w><workbookView activeTab=\"1\"/></w>"},
+        {"<w><workbookView firstSheet='2' activeTab=\"1\"></workbookView></w>", 2, -1, {},
+         "<w><workbookView firstSheet='3' activeTab=\"1\"></workbookView></w>"},
+        // A name scoped to the deleted sheet goes, with its block when it was the last one.
+        {"<w><definedNames><definedName name=\"a\" localSheetId=\"1\">x</definedName></definedNames></w>", -1, 1,
+         {true}, "<w></w>"},
+        {"<w><definedNames><definedName localSheetId=\"1\" name=\"a\"/><definedName name=\"b\" "
+         "localSheetId=\"2\">y</definedName></definedNames></w>",
+         -1, 0, {true, true}, "<w><definedNames><definedName localSheetId=\"0\" name=\"a\"/><definedName name=\"b\" "
+                              "localSheetId=\"1\">y</definedName></definedNames></w>"},
+        // No activeTab means the first sheet; a hidden sheet there hands over to a visible one.
+        {"<w><workbookView/></w>", -1, 0, {false, true}, "<w><workbookView activeTab=\"1\"/></w>"},
+        {"<w><workbookView activeTab=\"2\" firstSheet=\"2\"/></w>", -1, 2, {true, false},
+         "<w><workbookView activeTab=\"0\" firstSheet=\"1\"/></w>"},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.before;
+        if (c.insert_at >= 0) shift_sheet_positions_after_insert(text, static_cast<std::size_t>(c.insert_at));
+        else shift_sheet_positions_after_delete(text, static_cast<std::size_t>(c.delete_at), c.visible);
+        EXPECT_EQ(text, c.after) << c.before;
+    }
 }

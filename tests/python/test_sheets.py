@@ -221,7 +221,7 @@ def test_three_sheets_edited_across_switches_adds_renames_and_deletes(report, tm
 
     workbook = read(out, "xl/workbook.xml")
     assert re.findall(r'<sheet name="([^"]*)" sheetId="(\d+)"', workbook) == [
-        ("Front", "1"), ("Main", "2"), ("Notes", "3"), ("Extra", "4")]
+        ("Front", "5"), ("Main", "1"), ("Notes", "3"), ("Extra", "4")]
     names = entry_names(out)
     assert "xl/worksheets/sheet2.xml" not in names
     assert {"xl/worksheets/sheet4.xml", "xl/worksheets/sheet5.xml"} <= set(names)
