@@ -37,8 +37,8 @@ struct ParsedSheets {
 
 struct RelationshipRef {
     std::size_t begin = 0;  // "<Relationship"
-    std::size_t end = 0;    // just after its first ">"
-    std::string target;     // raw, entities not resolved
+    std::size_t end = 0;    // just after the element (its end tag when it has one)
+    std::string target;     // raw, entities not resolved (normalize_part_path resolves them)
 };
 
 inline constexpr std::string_view kSheetNameEmpty = "Sheet name cannot be empty";
@@ -60,6 +60,8 @@ std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::str
 // The same search over any text: the first `sheet` tag with both a name and an r:id (repeated keys:
 // the last wins) whose resolved name matches. `fragment` when the text is element content.
 std::optional<std::string> find_sheet_rel_id_in(std::string_view text, bool fragment, std::string_view name);
+// The first Relationship element with this Id and a Target, read as XML: attributes in any order,
+// either quote, any white space.
 std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id);
 // The part a worksheet relationship's raw target names, from the workbook part's folder.
 std::string normalize_part_path(std::string_view target, std::string_view folder = "xl/");

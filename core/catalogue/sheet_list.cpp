@@ -99,22 +99,27 @@ std::optional<std::string> find_sheet_rel_id_in(std::string_view text, bool frag
 }
 
 std::optional<RelationshipRef> find_relationship(std::string_view rels, std::string_view id) {
-    std::string pattern = "Id=\"";
-    pattern += id;
-    pattern += '"';
-    std::size_t hit = find(rels, pattern);
-    if (hit == npos) return std::nullopt;
-    std::size_t begin = rfind_before(rels, "<Relationship", hit);
-    if (begin == npos) return std::nullopt;
-    std::size_t gt = find(rels, ">", begin);
-    if (gt == npos) return std::nullopt;
-    std::string_view element = rels.substr(begin, gt + 1 - begin);
-    std::size_t target = find(element, " Target=\"");
-    if (target == npos) return std::nullopt;
-    std::size_t value = target + 9;
-    std::size_t quote = find(element, "\"", value);
-    if (quote == npos) return std::nullopt;
-    return RelationshipRef{begin, gt + 1, std::string(element.substr(value, quote - value))};
+    XmlReader reader(rels);
+    while (auto tag = reader.next()) {
+        if (!tag->opens() || (tag->name != "Relationship" && !tag->name.ends_with(":Relationship"))) continue;
+        auto rel_id = last_attribute(tag->raw, "Id");
+        auto target = last_attribute(tag->raw, "Target");
+        if (!rel_id || !target || resolved(*rel_id) != id) continue;
+        RelationshipRef found{tag->begin, tag->end, std::string(*target)};
+        // A start tag takes its end tag along, so removing the element leaves nothing behind.
+        if (tag->kind == TagKind::Start) {
+            int depth = 1;
+            while (auto next = reader.next()) {
+                depth += next->kind == TagKind::Start ? 1 : next->kind == TagKind::End ? -1 : 0;
+                if (depth == 0) {
+                    found.end = next->end;
+                    break;
+                }
+            }
+        }
+        return found;
+    }
+    return std::nullopt;
 }
 
 std::string normalize_part_path(std::string_view target, std::string_view folder) {

@@ -10,18 +10,6 @@ namespace qm {
 
 namespace {
 
-// Target of the first Relationship tag carrying both an Id and a Target, whose Id matches.
-std::optional<std::string> relationship_target(std::string_view rels, std::string_view id) {
-    XmlReader reader(rels);
-    while (auto tag = reader.next()) {
-        if (!tag->opens() || tag->name != "Relationship") continue;
-        auto rel_id = last_attribute(tag->raw, "Id");
-        auto target = last_attribute(tag->raw, "Target");
-        if (rel_id && target && *rel_id == id) return std::string(*target);
-    }
-    return std::nullopt;
-}
-
 // r:id of the first `sheet` tag that has one.
 std::optional<std::string> first_sheet_rel_id(std::string_view workbook) {
     XmlReader reader(workbook);
@@ -41,19 +29,6 @@ Status make_current(EditorState& state, const std::string& part_name) {
     return {};
 }
 
-// End of a Relationship element that starts with the tag [begin, end): a start tag written with a
-// separate end tag takes that end tag along, so removing the element never leaves a stray
-// "</Relationship>" behind.
-std::size_t relationship_element_end(std::string_view rels, std::size_t begin, std::size_t end) {
-    std::string_view tag = rels.substr(begin, end - begin);
-    if (tag.ends_with("/>")) return end;
-    std::size_t i = end;
-    while (i < rels.size() && (rels[i] == ' ' || rels[i] == '\t' || rels[i] == '\n' || rels[i] == '\r')) ++i;
-    constexpr std::string_view kClose = "</Relationship>";
-    if (rels.substr(i).starts_with(kClose)) return i + kClose.size();
-    return end;
-}
-
 // Another sheet whose name differs from the changed one only in case.
 bool has_case_twin(const SheetChange& change) {
     for (const std::string& name : change.sheet_order)
@@ -71,10 +46,10 @@ Status switch_sheet(EditorState& state, std::string_view name) {
     leave_current_sheet(state);
     auto rel_id = find_sheet_rel_id_in(state.workbook_xml, false, name);
     if (!rel_id) return fail("Sheet `" + std::string(name) + "` not found in workbook.xml");
-    auto target = relationship_target(state.workbook_rels_xml, *rel_id);
-    if (!target)
+    auto relationship = find_relationship(state.workbook_rels_xml, *rel_id);
+    if (!relationship)
         return fail("Relationship for `" + std::string(name) + "` not found in workbook.xml.rels");
-    return make_current(state, normalize_part_path(*target, part_folder(state.workbook_part)));
+    return make_current(state, normalize_part_path(relationship->target, part_folder(state.workbook_part)));
 }
 
 Status rename_sheet(EditorState& state, std::string_view old_name, std::string_view new_name) {
@@ -148,8 +123,7 @@ Status delete_sheet(EditorState& state, std::string_view name) {
     workbook.erase(gone->begin, gone->end - gone->begin);
     shift_sheet_positions_after_delete(workbook, position, visible);
     std::string rels = state.workbook_rels_xml;
-    std::size_t end = relationship_element_end(rels, relationship->begin, relationship->end);
-    rels.erase(relationship->begin, end - relationship->begin);
+    rels.erase(relationship->begin, relationship->end - relationship->begin);
 
     // A deleted current sheet hands over to the first remaining one, which must be readable.
     std::optional<std::string> next_part;

@@ -82,6 +82,26 @@ TEST(Relationships, FindByExactId) {
     EXPECT_FALSE(find_relationship(rels, "rId2"));
     EXPECT_FALSE(find_relationship("<Relationship Id=\"a\" Target=\"x\"", "a"));  // no '>'
     EXPECT_FALSE(find_relationship("<Relationship Id=\"a\" target=\"x\"/>", "a"));
+    // As other producers write them: quotes, white space, order, entities, end tags.
+    struct Case { const char* rels; const char* target; const char* element; };
+    const Case cases[] = {
+        {"<R><Relationship Target='s.xml' Id='a'/></R>", "s.xml", "<Relationship Target='s.xml' Id='a'/>"},
+        {"<R><Relationship\tId=\"a\"\n Target = \"s.xml\"/></R>", "s.xml",
+         "<Relationship\tId=\"a\"\n Target = \"s.xml\"/>"},
+        {"<R><Relationship Id=\"b\" Target=\"x\"/><Relationship Id=\"a\" Target=\"R&amp;D.xml\"> </Relationship></R>",
+         "R&amp;D.xml", "<Relationship Id=\"a\" Target=\"R&amp;D.xml\"> </Relationship>"},
+        {"<p:R xmlns:p=\"u\"><p:Relationship Id=\"a\" Target=\"s.xml\"/></p:R>", "s.xml",
+         "<p:Relationship Id=\"a\" Target=\"s.xml\"/>"},
+        {"<R><!-- <Relationship Id=\"a\" Target=\"no.xml\"/> --><Relationship Id=\"a\" Target=\"s.xml\"/></R>",
+         "s.xml", "<Relationship Id=\"a\" Target=\"s.xml\"/>"},
+    };
+    for (const Case& c : cases) {
+        std::string_view text = c.rels;
+        auto found = find_relationship(text, "a");
+        ASSERT_TRUE(found) << c.rels;
+        EXPECT_EQ(found->target, c.target);
+        EXPECT_EQ(text.substr(found->begin, found->end - found->begin), c.element);
+    }
 }
 
 TEST(PartPaths, Normalize) {
