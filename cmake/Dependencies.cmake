@@ -132,3 +132,54 @@ else()
 endif()
 
 message(STATUS "quillmark: libzip ${_zip_source}, expat ${_expat_source}")
+
+# ISA-L (Deflate and CRC-32), as the target qm_isal, for whoever calls qm_use_isal(): the installed
+# library (Debian: libisal-dev) or, under the same QM_DEPS rule, a static build of its Deflate and
+# CRC units from third_party/isa-l (x86-64 needs nasm for its assembly).
+function(qm_use_isal)
+  if(TARGET qm_isal)
+    return()
+  endif()
+  set(_source "")
+  if(NOT QM_DEPS STREQUAL "BUNDLED")
+    find_package(PkgConfig QUIET)
+    if(PKG_CONFIG_FOUND)
+      pkg_check_modules(ISAL QUIET IMPORTED_TARGET GLOBAL libisal)
+    endif()
+    if(ISAL_FOUND)
+      set(_source system)
+    elseif(QM_DEPS STREQUAL "SYSTEM" OR NOT EXISTS ${QM_THIRD_PARTY}/isa-l/Makefile.unx)
+      qm_missing("ISA-L" libisal-dev)
+    endif()
+  endif()
+  add_library(qm_isal INTERFACE)
+  if(_source STREQUAL "system")
+    target_link_libraries(qm_isal INTERFACE PkgConfig::ISAL)
+    message(STATUS "quillmark: isa-l system")
+    return()
+  endif()
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64)$")
+    find_program(QM_NASM nasm)
+    if(NOT QM_NASM)
+      message(FATAL_ERROR "  nasm not found (it assembles ISA-L): apt-get install nasm")
+    endif()
+  endif()
+  include(ExternalProject)
+  # ISA-L builds with its own make file, in a copy so the pinned tree stays clean.
+  ExternalProject_Add(qm_isal_build
+    SOURCE_DIR ${QM_THIRD_PARTY}/isa-l
+    BINARY_DIR ${QM_DEPS_PREFIX}/isa-l-build
+    CONFIGURE_COMMAND ${CMAKE_COMMAND} -E copy_directory <SOURCE_DIR> <BINARY_DIR>
+    BUILD_COMMAND make -f Makefile.unx "units=crc igzip" "CFLAGS_=-fPIC -fvisibility=hidden" lib
+    INSTALL_COMMAND ${CMAKE_COMMAND} -E copy <BINARY_DIR>/bin/isa-l.a ${QM_DEPS_PREFIX}/lib/libisal.a
+            COMMAND ${CMAKE_COMMAND} -E copy_directory <BINARY_DIR>/include ${QM_DEPS_PREFIX}/include/isa-l
+    BUILD_BYPRODUCTS ${QM_DEPS_PREFIX}/lib/libisal.a
+    UPDATE_COMMAND "")
+  file(MAKE_DIRECTORY ${QM_DEPS_PREFIX}/include)
+  add_library(qm_isal_static STATIC IMPORTED GLOBAL)
+  set_target_properties(qm_isal_static PROPERTIES IMPORTED_LOCATION ${QM_DEPS_PREFIX}/lib/libisal.a)
+  add_dependencies(qm_isal_static qm_isal_build)
+  target_include_directories(qm_isal INTERFACE ${QM_DEPS_PREFIX}/include)
+  target_link_libraries(qm_isal INTERFACE qm_isal_static)
+  message(STATUS "quillmark: isa-l bundled")
+endfunction()
