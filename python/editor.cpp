@@ -1,4 +1,5 @@
 #include "editor.hpp"
+#include "cells/cells.hpp"
 
 #include "catalogue/catalogue.hpp"
 #include "convert.hpp"
@@ -16,6 +17,7 @@ namespace {
 
 PyObject* wrap_state(qm::EditorState&& state) {
     auto owned = std::make_unique<qm::EditorState>(std::move(state));
+    qm::enable_cell_queue(*owned);
     PyObject* obj = EditorType.tp_alloc(&EditorType, 0);
     if (!obj) return nullptr;
     auto* editor = reinterpret_cast<EditorObject*>(obj);

@@ -11,7 +11,7 @@ PyObject* editor_set_cell(PyObject* self, PyObject* const* args, Py_ssize_t narg
     static const Signature sig{"Editor.set_cell()", names, 2, 2};
     PyObject* a[2];
     if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+    return with_state<true>(self, [&](qm::EditorState& st) -> PyObject* {
         auto coords = arg_text(a[0], "coords");
         if (!coords) return nullptr;
         auto cell = arg_text(a[1], "cell");

@@ -9,7 +9,7 @@ namespace qmpy {
 PyObject* editor_set_fill(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static const char* const names[] = {"range", "fmt"};
     static const Signature sig{"Editor.set_fill()", names, 2, 2};
-    return range_and_text(self, sig, "fmt", args, nargs, kwnames,
+    return range_and_text<true>(self, sig, "fmt", args, nargs, kwnames,
                           [](qm::EditorState& st, const std::string& range, const std::string& colour) {
                               return qm::set_fill(st, range, colour);
                           });
@@ -18,7 +18,7 @@ PyObject* editor_set_fill(PyObject* self, PyObject* const* args, Py_ssize_t narg
 PyObject* editor_set_border(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     static const char* const names[] = {"range", "style"};
     static const Signature sig{"Editor.set_border()", names, 2, 2};
-    return range_and_text(self, sig, "style", args, nargs, kwnames,
+    return range_and_text<true>(self, sig, "style", args, nargs, kwnames,
                           [](qm::EditorState& st, const std::string& range, const std::string& style) {
                               return qm::set_border(st, range, style);
                           });
@@ -29,7 +29,7 @@ PyObject* editor_set_font(PyObject* self, PyObject* const* args, Py_ssize_t narg
     static const Signature sig{"Editor.set_font()", names, 6, 3};
     PyObject* a[6];
     if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
+    return with_state<true>(self, [&](qm::EditorState& st) -> PyObject* {
         auto range = arg_text(a[0], "range");
         if (!range) return nullptr;
         auto name = arg_text(a[1], "name");

@@ -34,8 +34,8 @@ Status append_row(EditorState& state, std::span<const std::string> values) {
 namespace {
 
 // Block values are plain texts, classified as set_cell classifies them, or typed cells.
-CellWrite write_of(std::uint64_t column, const std::string& value) { return {column, value, false, std::nullopt}; }
-CellWrite write_of(std::uint64_t column, const TypedCell& value) { return {column, value.text, false, value.kind}; }
+CellWrite write_of(std::uint64_t column, const std::string& value) { return {column, value, false, std::nullopt, false}; }
+CellWrite write_of(std::uint64_t column, const TypedCell& value) { return {column, value.text, false, value.kind, false}; }
 
 template <class Value>
 Status write_values(EditorState& state, std::span<const std::vector<Value>> rows, std::string_view start) {

@@ -146,6 +146,7 @@ struct CellWrite {
     std::string_view value;
     bool style_only = false;
     std::optional<CellKind> kind;
+    bool markup = false;  // `value` is the cell's whole new markup
 };
 // The style a style-only write gives a cell, from the cell's old style (none for a new cell).
 using Restyle = std::function<Result<std::uint32_t>(std::optional<std::uint32_t>)>;
@@ -164,8 +165,19 @@ struct RowWrites {
 // `last_row` is raised to the highest row written.
 Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle = {});
 
-// Writes one value into the cell at `coords`, keeping an existing cell's style.
+// Writes one value into the cell at `coords`, keeping an existing cell's style; queued when the
+// state buffers single-cell writes.
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value);
+
+// ---- buffered single-cell writes ----
+
+// From now on set_cell and single-cell styles are held and merged in one pass; every other
+// reader or writer of the sheet must call flush_cell_queue first. The result is byte for byte
+// what the writes made one by one would give; a write fails when it is made, as it would alone.
+void enable_cell_queue(EditorState& state);
+Status queue_cell_value(EditorState& state, CellRef at, std::string_view value);
+Status queue_cell_style(EditorState& state, CellRef at, const Restyle& restyle);
+Status flush_cell_queue(EditorState& state);
 
 // A new row numbered last_row + 1 at the end of sheetData, cells from column A. The counter
 // advances even when the sheet has no sheetData.

@@ -24,6 +24,10 @@ CellKind kind_of(const CellWrite& w) { return w.kind ? *w.kind : classify_value(
 
 // A cell that did not exist: the value's markup, or a blank cell holding only the style.
 Status append_new_cell(std::string& out, const CellWrite& w, std::uint32_t row, const Restyle& restyle) {
+    if (w.markup) {
+        out += w.value;
+        return {};
+    }
     if (!w.style_only) {
         const CellKind kind = kind_of(w);
         if (kind == CellKind::Blank) return {};
@@ -160,6 +164,11 @@ Status merge_row_into(std::string& out, std::string_view text, const SheetRow& r
         }
         const SheetCell& old = cells[e.cell];
         next_cell = std::max(next_cell, e.cell + 1);
+        if (w.markup) {
+            out += w.value;
+            copied = old.end;
+            continue;
+        }
         ref.clear();
         append_reference(ref, w.column, n);
         std::optional<std::uint32_t> style = style_of_cell(old.start_tag(text));
@@ -280,8 +289,9 @@ Status set_cell(EditorState& state, std::string_view coords, std::string_view va
     if (!canonical) return fail(std::move(canonical.error()));
     auto ref = read_cell_ref(*canonical);
     if (!ref) return fail("invalid cell coordinate: " + std::string(coords));
+    if (state.cell_queue) return queue_cell_value(state, *ref, value);
     open_sheet_data(state.sheet_xml);
-    const CellWrite write{ref->column, value, false, std::nullopt};
+    const CellWrite write{ref->column, value, false, std::nullopt, false};
     const RowWrites rows[] = {{ref->row, std::span(&write, 1)}};
     return write_rows(state, rows);
 }

@@ -16,6 +16,7 @@
 namespace qm {
 
 struct StyleIndex;  // built lazily by the style layer
+struct CellQueue;   // single-cell writes held by the cell layer until something reads the sheet
 
 inline constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 inline constexpr std::string_view kWorkbookRelsPart = "xl/_rels/workbook.xml.rels";
@@ -49,6 +50,9 @@ struct EditorState {
     // The package has no style sheet part: saving adds the one a style call created.
     bool styles_new = false;
     std::shared_ptr<StyleIndex> style_index;  // absent until a style operation needs it
+    // Present when single-cell writes are buffered (the Python editor): they are merged into
+    // `sheet_xml` in one pass by flush_cell_queue, which must run before anything else reads it.
+    std::shared_ptr<CellQueue> cell_queue;
     // Ordered maps: saves write added sheets in a stable order.
     std::map<std::string, std::string, std::less<>> modified_parts;
     std::map<std::string, std::string, std::less<>> loaded_sheets;

@@ -41,7 +41,7 @@ Status style_cells(EditorState& state, CellRef first, CellRef second, const Styl
     const std::uint32_t r1 = std::min(first.row, second.row), r2 = std::max(first.row, second.row);
     std::vector<CellWrite> cells;
     cells.reserve(std::size_t(c2) - c1 + 1);
-    for (std::uint64_t c = c1; c <= c2; ++c) cells.push_back({c, {}, true, std::nullopt});
+    for (std::uint64_t c = c1; c <= c2; ++c) cells.push_back({c, {}, true, std::nullopt, false});
     std::vector<RowWrites> rows;
     rows.reserve(std::size_t(r2) - r1 + 1);
     for (std::uint64_t r = r1; r <= r2; ++r) rows.push_back({static_cast<std::uint32_t>(r), cells});
@@ -108,6 +108,7 @@ Status style_row(EditorState& state, std::uint32_t row_number, const StyleSpec& 
 }
 
 Status apply_style(EditorState& state, const RangeSpec& range, const StyleSpec& change) {
+    if (Status flushed = flush_cell_queue(state); !flushed) return flushed;
     switch (range.kind) {
         case RangeSpec::Kind::Cell: return style_cells(state, range.ref, range.ref, change);
         case RangeSpec::Kind::CellRange: return style_cells(state, range.range.first, range.range.second, change);
@@ -121,6 +122,14 @@ Status apply_style(EditorState& state, std::string_view range, const StyleSpec& 
     auto spec = parse_range(range);
     if (!spec) return fail(std::move(spec.error()));
     return apply_style(state, *spec, change);
+}
+
+Status apply_style_or_queue(EditorState& state, std::string_view range, const StyleSpec& change) {
+    auto spec = parse_range(range);
+    if (!spec) return fail(std::move(spec.error()));
+    if (spec->kind != RangeSpec::Kind::Cell || !state.cell_queue) return apply_style(state, *spec, change);
+    DerivedStyle derived(state, change);
+    return queue_cell_style(state, spec->ref, [&](std::optional<std::uint32_t> old) { return derived(old); });
 }
 
 }  // namespace qm

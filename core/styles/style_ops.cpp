@@ -127,7 +127,7 @@ Status set_fill(EditorState& state, std::string_view range, std::string_view col
     if (!fill) return fail(std::move(fill.error()));
     StyleSpec change;
     change.fill_id = *fill;
-    return transaction.finish(apply_style(state, range, change));
+    return transaction.finish(apply_style_or_queue(state, range, change));
 }
 
 Status set_font(EditorState& state, std::string_view range, std::string_view name, float size,
@@ -140,7 +140,7 @@ Status set_font(EditorState& state, std::string_view range, std::string_view nam
     StyleSpec change;
     change.font_id = *font;
     change.alignment = align;
-    return transaction.finish(apply_style(state, range, change));
+    return transaction.finish(apply_style_or_queue(state, range, change));
 }
 
 Status set_border(EditorState& state, std::string_view range, std::string_view style) {
@@ -151,7 +151,7 @@ Status set_border(EditorState& state, std::string_view range, std::string_view s
     if (!border) return fail(std::move(border.error()));
     StyleSpec change;
     change.border_id = *border;
-    return transaction.finish(apply_style(state, range, change));
+    return transaction.finish(apply_style_or_queue(state, range, change));
 }
 
 Status clear_cell_style(EditorState& state, std::string_view reference) {

@@ -154,6 +154,9 @@ Status check_style_text(std::string_view what, std::string_view text);
 // Lays `change` over the current format of every cell of `range` (a cell, a rectangle, "B:", "5:").
 Status apply_style(EditorState& state, std::string_view range, const StyleSpec& change);
 Status apply_style(EditorState& state, const RangeSpec& range, const StyleSpec& change);
+// The same, but a single cell's change joins the buffered cell writes when the state keeps them:
+// for calls whose last change to the sheet this is.
+Status apply_style_or_queue(EditorState& state, std::string_view range, const StyleSpec& change);
 // Lays `change` over every cell of the rectangle between two corners, creating missing cells
 // blank (`<c r="B3" s="1"/>`) and missing rows; raises the row counter to the rows written.
 Status style_cells(EditorState& state, CellRef first, CellRef second, const StyleSpec& change);

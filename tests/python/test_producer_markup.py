@@ -171,3 +171,36 @@ def test_random_operations_over_producer_styles_match_a_model(make_book, tmp_pat
             ed.set_fill(f"{column_letters(c)}{r}:{column_letters(c + 1)}{r2}", "FFFF0000")
             last_row = max(last_row, r2)
     assert values(saved(ed, tmp_path)) == model, style
+
+
+# ---- buffered single-cell writes ----
+
+def test_held_writes_are_seen_by_every_other_call(make_book, tmp_path):
+    rows = '<row r="1"><c r="A1"><v>1</v></c></row><row r="3"><c r="A3"><v>3</v></c></row>'
+    ed = quillmark.Editor(make_book(sheets=[("S", sheet_xml(rows)), ("T", sheet_xml(""))]))
+    ed.set_cell("B1", "2")
+    ed.set_fill("B1", "FFFF0000")
+    assert ed.last_rows_index("A:B") == [3, 1]  # queries see held writes
+    ed.set_cell("B2", "5")
+    ed.with_worksheet("T")
+    ed.set_cell("A1", "t")
+    ed.with_worksheet("S")
+    ed.append_row(["r"])
+    out = tmp_path / "out.xlsx"
+    ed.save(out)
+    wb = openpyxl.load_workbook(out)
+    assert wb["S"]["B1"].value == 2 and wb["S"]["B1"].fill.fgColor.rgb == "FFFF0000"
+    assert wb["S"]["B2"].value == 5 and wb["S"]["A4"].value == "r"
+    assert wb["T"]["A1"].value == "t"
+
+
+def test_a_held_write_fails_at_its_call(make_book):
+    damaged = '<row r="1"><c r="A1"><v>1</v></c></row><row r="3"><c r="A3"><v>3</v></row>'
+    ed = quillmark.Editor(make_book(sheets=[("S", sheet_xml(damaged))]))
+    ed.set_cell("B1", "2")
+    with pytest.raises(RuntimeError, match="^</c> missing$"):
+        ed.set_cell("B3", "x")
+    with pytest.raises(RuntimeError, match="^</c> missing$"):
+        ed.set_fill("A3", "FFFF0000")
+    ed.set_cell("B4", "4")
+    assert ed.last_rows_index("B:B") == [1]  # the held writes went in; reading stops at the damage
