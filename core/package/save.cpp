@@ -47,6 +47,28 @@ std::optional<std::pair<std::size_t, std::size_t>> dimension_place(std::string_v
     return std::pair{first, std::size_t{0}};
 }
 
+// The saved dimension is computed at every save of a changed sheet, so the common markup gets a
+// byte search: where sheetData holds no comment, CDATA section or processing instruction, every
+// "<c" followed by white space, "/" or ">" opens a cell. False (nothing decided) when the sheet is
+// not of that form or a cell has no `r`; the scanner then reads it.
+template <class Count>
+bool plain_cell_refs(std::string_view sheet, Count&& count) {
+    auto data = find_sheet_data(sheet, true);
+    if (!data) return true;  // no cells
+    const std::size_t begin = data->content_begin, end = data->content_end;
+    if (find_before(sheet, "<!", begin, end) != npos || find_before(sheet, "<?", begin, end) != npos) return false;
+    for (std::size_t at = find_before(sheet, "<c", begin, end); at != npos; at = find_before(sheet, "<c", at + 2, end)) {
+        char next = at + 2 < sheet.size() ? sheet[at + 2] : '>';
+        if (next != ' ' && next != '\t' && next != '\n' && next != '\r' && next != '/' && next != '>') continue;
+        std::size_t gt = sheet.find('>', at);
+        auto r = start_tag_attribute(sheet.substr(at, gt == npos ? npos : gt + 1 - at), "r");
+        if (!r) return false;
+        std::size_t digit = find_first_digit(*r);
+        count(reference_column(*r), digit == npos ? std::nullopt : try_parse_u32(r->substr(digit)));
+    }
+    return true;
+}
+
 }  // namespace
 
 bool is_worksheet_part(std::string_view name) {
@@ -61,15 +83,18 @@ std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
     std::uint64_t min_column = UINT64_MAX, max_column = 0;
     std::uint32_t min_row = UINT32_MAX, max_row = 0;
     bool any = false;
-    for_each_sheet_cell(sheet, [&](const SheetRow& row, const SheetCell& cell) {
-        auto at = cell_row(row, cell);
-        if (!cell.column || !at) return;
+    auto count = [&](std::optional<std::uint64_t> column, std::optional<std::uint32_t> at) {
+        if (!column || !at) return;
         any = true;
-        min_column = std::min(min_column, *cell.column);
-        max_column = std::max(max_column, *cell.column);
+        min_column = std::min(min_column, *column);
+        max_column = std::max(max_column, *column);
         min_row = std::min(min_row, *at);
         max_row = std::max(max_row, *at);
-    });
+    };
+    if (!plain_cell_refs(sheet, count)) {
+        min_column = UINT64_MAX, max_column = 0, min_row = UINT32_MAX, max_row = 0, any = false;
+        for_each_sheet_cell(sheet, [&](const SheetRow& row, const SheetCell& cell) { count(cell.column, cell_row(row, cell)); });
+    }
 
     // A reference that still covers every cell is kept as it is written.
     if (place->second > 0) {
