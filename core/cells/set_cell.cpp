@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cells/cells.hpp"
+#include "cells/tables.hpp"
 #include "support/text.hpp"
 
 namespace qm {
@@ -218,6 +219,9 @@ void apply_edits(std::string& text, std::vector<Edit>& edits) {
 }  // namespace
 
 Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
+    // Header cells name their table's columns: checked first, renamed only when the write lands.
+    auto renames = table_header_renames(state, rows);
+    if (!renames) return fail(std::move(renames.error()));
     open_sheet_data(state.sheet_xml);
     if (rows.empty()) return {};
     const std::string_view text = state.sheet_xml;
@@ -280,6 +284,7 @@ Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Res
     });
     apply_edits(state.sheet_xml, edits);
     state.last_row = std::max(state.last_row, highest);
+    install_table_renames(state, std::move(*renames));
     return {};
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "state/namespaces.hpp"
 #include "support/error.hpp"
@@ -35,6 +36,8 @@ struct EditorState {
     bool strict = false;
     // Held parts whose source text had the main namespace on a prefix and was rewritten at load.
     std::set<std::string, std::less<>> unprefixed_parts;
+    // Table parts each worksheet's relationships name, looked up once per sheet.
+    std::map<std::string, std::vector<std::string>, std::less<>> sheet_table_parts;
     std::string sheet_path;  // empty only after a failed sheet switch
     std::string sheet_xml;
     // Row counter of the current sheet. When a sheet becomes current its last row element is not

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "cells/sheet_scan.hpp"
+#include "cells/tables.hpp"
 #include "styles/layout.hpp"
 #include "styles/sheet_elements.hpp"
 #include "support/numbers.hpp"
@@ -44,6 +45,13 @@ Result<std::size_t> new_block_position(std::string_view sheet, std::size_t data_
 }  // namespace
 
 Status merge_cells(EditorState& state, std::string_view range) {
+    // A merge over a table makes the application drop the table.
+    if (auto spec = parse_range(range); spec && spec->kind == RangeSpec::Kind::CellRange) {
+        CellRef a = spec->range.first, b = spec->range.second;
+        CellRef first{std::min(a.column, b.column), std::min(a.row, b.row)};
+        CellRef last{std::max(a.column, b.column), std::max(a.row, b.row)};
+        if (auto outside = check_merge_outside_tables(state, first, last, range); !outside) return outside;
+    }
     std::string& sheet = state.sheet_xml;
     // Read by the sheet scanner: a self-closed sheetData counts, a commented-out one does not.
     auto data = find_sheet_data(sheet);
