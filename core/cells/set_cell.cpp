@@ -294,7 +294,13 @@ Status set_cell(EditorState& state, std::string_view coords, std::string_view va
     if (!canonical) return fail(std::move(canonical.error()));
     auto ref = read_cell_ref(*canonical);
     if (!ref) return fail("invalid cell coordinate: " + std::string(coords));
-    if (state.cell_queue) return queue_cell_value(state, *ref, value);
+    if (state.cell_queue) {
+        // A header write renames a table column: made at once, after the writes held before it.
+        auto header = is_table_header_cell(state, *ref);
+        if (!header) return fail(std::move(header.error()));
+        if (!*header) return queue_cell_value(state, *ref, value);
+        if (Status flushed = flush_cell_queue(state); !flushed) return flushed;
+    }
     open_sheet_data(state.sheet_xml);
     const CellWrite write{ref->column, value, false, std::nullopt, false};
     const RowWrites rows[] = {{ref->row, std::span(&write, 1)}};

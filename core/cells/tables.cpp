@@ -139,6 +139,16 @@ Result<TableRenames> table_header_renames(EditorState& state, std::span<const Ro
     return renames;
 }
 
+Result<bool> is_table_header_cell(EditorState& state, CellRef cell) {
+    auto tables = current_tables(state);
+    if (!tables) return fail(std::move(tables.error()));
+    for (const Table& t : *tables)
+        if (t.header_rows != 0 && cell.row == t.first.row && cell.column >= t.first.column &&
+            cell.column <= t.last.column)
+            return true;
+    return false;
+}
+
 void install_table_renames(EditorState& state, TableRenames&& renames) {
     for (auto& [part, text] : renames) state.modified_parts.insert_or_assign(std::move(part), std::move(text));
 }

@@ -18,6 +18,8 @@ namespace qm {
 using TableRenames = std::vector<std::pair<std::string, std::string>>;
 Result<TableRenames> table_header_renames(EditorState& state, std::span<const RowWrites> rows);
 void install_table_renames(EditorState& state, TableRenames&& renames);
+// Whether the cell is a header cell of a table of the current sheet.
+Result<bool> is_table_header_cell(EditorState& state, CellRef cell);
 
 // Refuses a merge of the rectangle (0-based columns, rows as written, inclusive) that overlaps a
 // table of the current sheet.
