@@ -92,7 +92,11 @@ class Editor:
 
         `coords` is letters then digits ("B3", "b3", "$B$3" and "B03" name the same cell), inside
         A1:XFD1048576. A text starting with "=" is a formula, a finite decimal number literal a
-        number ("nan", "inf" and "1e999" are text), anything else an inline string."""
+        number ("nan", "inf" and "1e999" are text), anything else an inline string.
+
+        Every cell writer treats formula groups alike: overwriting the first cell of a shared
+        formula moves the formula, translated, to the next cell of the group; a cell inside a
+        multi-cell array formula other than its first cell cannot be written (RuntimeError)."""
 
     def append_row(self, cells: Sequence[str]) -> None:
         """Add a row numbered one past the last row this editor knows of, values from column A on.

@@ -165,6 +165,18 @@ struct RowWrites {
 // `last_row` is raised to the highest row written.
 Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle = {});
 
+// Shared and array formulas before content writes: a write inside a multi-cell array formula other
+// than its first cell is refused; a shared-formula master that is overwritten hands its formula,
+// translated, to the next cell of its group, whose `ref` narrows. Returns the text as it was when
+// it changed (nullopt otherwise), for write_rows to restore on failure.
+Result<std::optional<std::string>> prepare_formula_groups(EditorState& state, std::span<const RowWrites> rows);
+// After a successful write: overwritten array anchors are forgotten, moved masters read again.
+void commit_formula_groups(EditorState& state, std::span<const RowWrites> rows, bool moved_masters);
+
+// Whether a write into the cell meets a shared-formula master or a multi-cell array formula:
+// such a write does not wait in the cell queue.
+bool touches_formula_group(EditorState& state, CellRef at);
+
 // Writes one value into the cell at `coords`, keeping an existing cell's style; queued when the
 // state buffers single-cell writes.
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value);

@@ -216,14 +216,8 @@ void apply_edits(std::string& text, std::vector<Edit>& edits) {
     text = std::move(out);
 }
 
-}  // namespace
-
-Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
-    // Header cells name their table's columns: checked first, renamed only when the write lands.
-    auto renames = table_header_renames(state, rows);
-    if (!renames) return fail(std::move(renames.error()));
-    open_sheet_data(state.sheet_xml);
-    if (rows.empty()) return {};
+// The rows merged into the sheet text, sheetData already open (see write_rows).
+Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
     const std::string_view text = state.sheet_xml;
     auto data = find_sheet_data(text);
     if (!data) return fail(std::move(data.error()));
@@ -284,8 +278,28 @@ Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Res
     });
     apply_edits(state.sheet_xml, edits);
     state.last_row = std::max(state.last_row, highest);
-    install_table_renames(state, std::move(*renames));
     return {};
+}
+
+}  // namespace
+
+Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
+    // Header cells name their table's columns: checked first, renamed only when the write lands.
+    auto renames = table_header_renames(state, rows);
+    if (!renames) return fail(std::move(renames.error()));
+    open_sheet_data(state.sheet_xml);
+    if (rows.empty()) return {};
+    // The one place where writes meet shared and array formulas.
+    auto before = prepare_formula_groups(state, rows);
+    if (!before) return fail(std::move(before.error()));
+    Status written = merge_rows(state, rows, restyle);
+    if (!written) {
+        if (*before) state.sheet_xml = std::move(**before);
+        return written;
+    }
+    install_table_renames(state, std::move(*renames));
+    commit_formula_groups(state, rows, before->has_value());
+    return written;
 }
 
 Status set_cell(EditorState& state, std::string_view coords, std::string_view value) {
@@ -295,10 +309,11 @@ Status set_cell(EditorState& state, std::string_view coords, std::string_view va
     auto ref = read_cell_ref(*canonical);
     if (!ref) return fail("invalid cell coordinate: " + std::string(coords));
     if (state.cell_queue) {
-        // A header write renames a table column: made at once, after the writes held before it.
+        // A header write renames a table column, and a write into a formula group changes the
+        // group: both are made at once, after the writes held before them.
         auto header = is_table_header_cell(state, *ref);
         if (!header) return fail(std::move(header.error()));
-        if (!*header) return queue_cell_value(state, *ref, value);
+        if (!*header && !touches_formula_group(state, *ref)) return queue_cell_value(state, *ref, value);
         if (Status flushed = flush_cell_queue(state); !flushed) return flushed;
     }
     open_sheet_data(state.sheet_xml);

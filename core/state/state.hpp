@@ -16,8 +16,9 @@
 
 namespace qm {
 
-struct StyleIndex;  // built lazily by the style layer
-struct CellQueue;   // single-cell writes held by the cell layer until something reads the sheet
+struct StyleIndex;     // built lazily by the style layer
+struct CellQueue;      // single-cell writes held by the cell layer until something reads the sheet
+struct FormulaGroups;  // shared and array formulas of a worksheet, read at its first write
 
 inline constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 inline constexpr std::string_view kWorkbookRelsPart = "xl/_rels/workbook.xml.rels";
@@ -60,6 +61,7 @@ struct EditorState {
     std::map<std::string, std::string, std::less<>> modified_parts;
     std::map<std::string, std::string, std::less<>> loaded_sheets;
     std::set<std::string, std::less<>> deleted_parts;
+    std::map<std::string, std::shared_ptr<FormulaGroups>, std::less<>> formula_groups;
 };
 
 // A sheet's text just became current: its counter starts from its last row element.
