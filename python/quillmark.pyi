@@ -177,8 +177,10 @@ class Editor:
         the cells of column B from row 5 down only. Returns the editor."""
 
     def merge_cells(self, range: str) -> Editor:
-        """Record `range` as a merged range of the current sheet. The text is written as given
-        (escaped for XML, not validated); the covered cells are left as they are. Returns the editor."""
+        """Record `range` as a merged range of the current sheet, written top-left:bottom-right
+        whatever the corners' order. A single cell, a text that is not two corners, and a range
+        that overlaps or repeats an existing merge are refused; the covered cells are left as they
+        are. Returns the editor."""
 
     def set_border(self, range: str, style: str) -> Editor:
         """Give every cell of `range` the border `style` on all four edges: a border style word

@@ -23,6 +23,8 @@ namespace qm {
 struct CellRef {
     std::uint32_t column = 0;  // 0-based, A = 0
     std::uint32_t row = 0;     // as written
+
+    bool operator==(const CellRef&) const = default;
 };
 
 struct CellRange {

@@ -239,9 +239,9 @@ TEST(Merge, CreatesThenExtendsTheBlock) {
               "<worksheet><sheetData><row r=\"1\"/></sheetData><mergeCells count=\"1\"><mergeCell ref=\"A1:B2\"/>"
               "</mergeCells><pageMargins/></worksheet>");
     ASSERT_TRUE(merge_cells(st, "c3:d4"));
-    ASSERT_TRUE(merge_cells(st, "x"));
-    EXPECT_NE(st.sheet_xml.find("<mergeCells count=\"3\"><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"c3:d4\"/>"
-                                "<mergeCell ref=\"x\"/></mergeCells>"),
+    ASSERT_TRUE(merge_cells(st, "$F$9:E5"));
+    EXPECT_NE(st.sheet_xml.find("<mergeCells count=\"3\"><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"C3:D4\"/>"
+                                "<mergeCell ref=\"E5:F9\"/></mergeCells>"),
               std::string::npos)
         << st.sheet_xml;
 }
@@ -259,10 +259,36 @@ TEST(Merge, CountIsIncrementedAsWritten) {
     EXPECT_NE(st.sheet_xml.find("<mergeCells count=\"6\">"), std::string::npos);
 }
 
-TEST(Merge, RangeTextIsEscaped) {
-    EditorState st = sheet_state("<worksheet><sheetData></sheetData></worksheet>");
-    ASSERT_TRUE(merge_cells(st, "A1\"<&'>"));
-    EXPECT_NE(st.sheet_xml.find("<mergeCell ref=\"A1&quot;&lt;&amp;&apos;&gt;\"/>"), std::string::npos);
+TEST(Merge, RefusedRangesChangeNothing) {
+    struct Case { const char* range; std::string message; };
+    const std::string sheet = "<worksheet><sheetData></sheetData><mergeCells count=\"2\"><mergeCell ref=\"B2:C3\"/>"
+                              "<mergeCell ref=\"E5\"/></mergeCells></worksheet>";
+    const std::string grid = " is outside the sheet (columns A to XFD, rows 1 to 1048576)";
+    for (const Case& c : {
+             Case{"hello", "invalid merge range hello: expected two corners such as A1:C3"},
+             Case{"A1\"<&'>", "invalid merge range A1\"<&'>: expected two corners such as A1:C3"},
+             Case{"A1:B", "invalid merge range A1:B: expected two corners such as A1:C3"},
+             Case{"A:B", "invalid merge range A:B: expected two corners such as A1:C3"},
+             Case{"A1:B2:C3", "invalid merge range A1:B2:C3: expected two corners such as A1:C3"},
+             Case{"A1", "a merged range needs at least two cells, not the single cell A1"},
+             Case{"b9:$B$9", "a merged range needs at least two cells, not the single cell b9:$B$9"},
+             Case{"A1:XFE1", "merge range A1:XFE1" + grid},
+             Case{"A0", "merge range A0" + grid},
+             Case{"B2:C3", "B2:C3 is already merged"},
+             Case{"c3:b2", "B2:C3 is already merged"},
+             Case{"A1:B2", "A1:B2 overlaps the merged range B2:C3"},
+             Case{"C1:C9", "C1:C9 overlaps the merged range B2:C3"},
+             Case{"F5:E5", "E5:F5 overlaps the merged range E5"},
+         }) {
+        EditorState st = sheet_state(sheet);
+        auto done = merge_cells(st, c.range);
+        ASSERT_FALSE(done) << c.range;
+        EXPECT_EQ(done.error().message, c.message) << c.range;
+        EXPECT_EQ(st.sheet_xml, sheet);
+    }
+    EditorState st = sheet_state(sheet);
+    ASSERT_TRUE(merge_cells(st, "D4:D1"));  // touches B2:C3's edge without covering it
+    EXPECT_NE(st.sheet_xml.find("<mergeCell ref=\"E5\"/><mergeCell ref=\"D1:D4\"/></mergeCells>"), std::string::npos);
 }
 
 TEST(Merge, FailuresLeaveTheSheetUnchanged) {

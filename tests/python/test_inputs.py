@@ -181,3 +181,34 @@ def test_append_row_stops_at_the_last_row(tmp_path):
     editor.set_cell("A1048576", "last")
     assert_refused_changes_nothing(editor, tmp_path, lambda e: e.append_row(["x"]),
                                    "the sheet is full: row 1048576 is its last row")
+
+
+# ---- merged ranges ----
+
+MERGED = '<mergeCells count="2"><mergeCell ref="B2:C3"/><mergeCell ref="E5"/></mergeCells>'
+
+
+@pytest.mark.parametrize(
+    "range_text, message",
+    [
+        ("hello", "invalid merge range hello: expected two corners such as A1:C3"),
+        ("A1", "a merged range needs at least two cells, not the single cell A1"),
+        ("A1:a1", "a merged range needs at least two cells, not the single cell A1:a1"),
+        ("A1:XFE2", "merge range A1:XFE2" + GRID),
+        ("c3:$B$2", "B2:C3 is already merged"),
+        ("A1:B2", "A1:B2 overlaps the merged range B2:C3"),
+        ("E4:E6", "E4:E6 overlaps the merged range E5"),
+    ],
+)
+def test_merges_that_readers_would_repair_are_refused(make_book, tmp_path, range_text, message):
+    editor = quillmark.Editor(make_book(sheets=[("S", sheet_xml(after=MERGED))]))
+    assert_refused_changes_nothing(editor, tmp_path, lambda e: e.merge_cells(range_text), message)
+
+
+def test_reversed_corners_are_written_top_left_first(make_book, tmp_path):
+    editor = quillmark.Editor(make_book(sheets=[("S", sheet_xml(after=MERGED))]))
+    editor.merge_cells("d5:a4").merge_cells("$F$1:E1")
+    out = saved(editor, tmp_path / "out.xlsx")
+    assert '<mergeCell ref="A4:D5"/><mergeCell ref="E1:F1"/></mergeCells>' in sheet_text(out)
+    ranges = sorted(str(r) for r in openpyxl.load_workbook(out).active.merged_cells.ranges)
+    assert ranges == ["A4:D5", "B2:C3", "E1:F1", "E5"]

@@ -256,7 +256,7 @@ def test_merge_extends_an_existing_block_after_protection_and_filter(make_book, 
     ed = quillmark.Editor(make_book(sheets=[("S", sheet_xml(after=after))]))
     ed.merge_cells("a1:b2")
     text = sheet_text(saved(ed, tmp_path))
-    assert '<mergeCells count="6"><mergeCell ref="D1:E1"/><mergeCell ref="a1:b2"/></mergeCells>' in text
+    assert '<mergeCells count="6"><mergeCell ref="D1:E1"/><mergeCell ref="A1:B2"/></mergeCells>' in text
 
     fresh = quillmark.Editor(make_book(sheets=[("S", sheet_xml(after='<sheetProtection sheet="1"/><autoFilter ref="A1:B3"/>'))]))
     fresh.merge_cells("A5:B5")
@@ -265,10 +265,10 @@ def test_merge_extends_an_existing_block_after_protection_and_filter(make_book, 
     assert [str(r) for r in openpyxl.load_workbook(out)["S"].merged_cells.ranges] == ["A5:B5"]
 
 
-def test_merge_text_is_escaped(editor, tmp_path):
-    editor.merge_cells('A1"<&')
-    text = sheet_text(saved(editor, tmp_path))
-    assert '<mergeCell ref="A1&quot;&lt;&amp;"/>' in text
+def test_merge_text_that_is_not_a_range_is_refused(editor, tmp_path):
+    with pytest.raises(RuntimeError, match="^invalid merge range A1\"<&: expected two corners such as A1:C3$"):
+        editor.merge_cells('A1"<&')
+    assert "mergeCell" not in sheet_text(saved(editor, tmp_path))
 
 
 def test_failed_merge_leaves_the_count(make_book, tmp_path):
