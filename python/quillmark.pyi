@@ -70,7 +70,9 @@ class Editor:
         """The same as Editor(path, sheet_name)."""
 
     def add_worksheet(self, sheet_name: str) -> Self:
-        """Add an empty worksheet (name trimmed) after the last one and make it current."""
+        """Add an empty worksheet (name trimmed) after the last one and make it current. A name
+        that equals an existing one ignoring case, starts or ends with an apostrophe, or holds a
+        control character is refused."""
 
     def add_worksheet_at(self, sheet_name: str, index: int) -> Self:
         """Add an empty worksheet at 0-based `index` (past the end appends) and make it current."""
@@ -81,7 +83,8 @@ class Editor:
     def rename_worksheet(self, old_name: str, new_name: str) -> Self:
         """Change a worksheet's display name and every reference to it: formulas in every sheet,
         defined names, data validations, conditional formats, hyperlinks, chart series, table
-        formulas and pivot sources. References into other workbooks and text in strings stay."""
+        formulas and pivot sources. References into other workbooks and text in strings stay.
+        The new name follows add_worksheet's rule; changing only its case is allowed."""
 
     def delete_worksheet(self, sheet_name: str) -> Self:
         """Remove a worksheet; references to it become #REF!. If it was current, the first remaining

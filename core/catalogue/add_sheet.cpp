@@ -81,7 +81,11 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
     auto parsed = parse_sheet_entries(state.workbook_xml);
     if (!parsed) return fail(std::move(parsed.error()));
     for (const SheetEntry& entry : parsed->entries)
-        if (entry.name == name) return fail("Sheet " + std::string(name) + " already exists");
+        if (same_sheet_name_ignoring_case(entry.name, name)) {
+            std::string message = "Sheet " + std::string(name) + " already exists";
+            if (entry.name != name) message += " as " + entry.name + " (sheet names ignore case)";
+            return fail(std::move(message));
+        }
     std::vector<SheetEntry>& entries = parsed->entries;
     std::uint64_t at = std::min<std::uint64_t>(position, entries.size());
     // Other parts name sheets by sheetId: existing ids stay, the new one is above them all.

@@ -46,8 +46,18 @@ inline constexpr std::string_view kSheetNameTooLong = "Sheet name cannot be long
 inline constexpr std::string_view kSheetNameForbidden =
     "Sheet name contains forbidden Excel characters (: \\ / ? * [ ])";
 
+inline constexpr std::string_view kSheetNameApostrophe = "Sheet name cannot start or end with an apostrophe";
+inline constexpr std::string_view kSheetNameControl =
+    "Sheet name cannot contain control characters (U+0000 to U+001F, U+007F to U+009F, U+FFFE, U+FFFF)";
+
 // Trimmed name, or the message of the rule it breaks.
 Result<std::string> check_sheet_name(std::string_view name);
+// The rule for a name a sheet is given (add, insert, rename, create): check_sheet_name's, and no
+// apostrophe at either end and no control character, which readers refuse or repair. Names of
+// existing sheets are looked up with check_sheet_name alone, so files from other producers open.
+Result<std::string> check_new_sheet_name(std::string_view name);
+// Sheet names are one name whatever their case (Unicode simple case folding).
+bool same_sheet_name_ignoring_case(std::string_view a, std::string_view b);
 
 Result<SheetsBlock> find_sheets_block(std::string_view workbook);
 // Positions in the entries are offsets in `workbook`.

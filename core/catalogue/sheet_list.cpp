@@ -34,6 +34,24 @@ Result<std::string> check_sheet_name(std::string_view name) {
     return std::string(trimmed);
 }
 
+Result<std::string> check_new_sheet_name(std::string_view name) {
+    auto checked = check_sheet_name(name);
+    if (!checked) return checked;
+    const std::string& n = *checked;
+    if (n.front() == '\'' || n.back() == '\'') return fail(std::string(kSheetNameApostrophe));
+    for (std::size_t i = 0; i < n.size(); ++i) {
+        auto c = static_cast<unsigned char>(n[i]);
+        auto next = [&](std::size_t k) { return i + k < n.size() ? static_cast<unsigned char>(n[i + k]) : 0; };
+        bool c0 = c < 0x20 || c == 0x7F;
+        bool c1 = c == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F;                    // U+0080..U+009F
+        bool noncharacter = c == 0xEF && next(1) == 0xBF && (next(2) & 0xFE) == 0xBE;  // U+FFFE, U+FFFF
+        if (c0 || c1 || noncharacter) return fail(std::string(kSheetNameControl));
+    }
+    return checked;
+}
+
+bool same_sheet_name_ignoring_case(std::string_view a, std::string_view b) { return equal_ignoring_case(a, b); }
+
 Result<SheetsBlock> find_sheets_block(std::string_view workbook) {
     std::size_t open = find(workbook, "<sheets");
     if (open == npos) return fail("<sheets> not found in workbook.xml");

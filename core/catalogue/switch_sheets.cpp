@@ -56,14 +56,20 @@ Status rename_sheet(EditorState& state, std::string_view old_name, std::string_v
     if (old_name == new_name) return {};
     auto parsed = parse_sheet_entries(state.workbook_xml);
     if (!parsed) return fail(std::move(parsed.error()));
-    bool found = false;
+    const SheetEntry* renamed = nullptr;
     std::vector<std::string> order;
     for (SheetEntry& entry : parsed->entries) {
-        if (entry.name == new_name) return fail("Sheet `" + std::string(new_name) + "` already exists");
-        found = found || entry.name == old_name;
+        if (!renamed && entry.name == old_name) renamed = &entry;
         order.push_back(entry.name);
     }
-    if (!found) return fail("Sheet `" + std::string(old_name) + "` not found");
+    // Another sheet of the same name in any case is taken; the renamed sheet may change its case.
+    for (const SheetEntry& entry : parsed->entries) {
+        if (&entry == renamed || !same_sheet_name_ignoring_case(entry.name, new_name)) continue;
+        std::string message = "Sheet `" + std::string(new_name) + "` already exists";
+        if (entry.name != new_name) message += " as `" + entry.name + "` (sheet names ignore case)";
+        return fail(std::move(message));
+    }
+    if (!renamed) return fail("Sheet `" + std::string(old_name) + "` not found");
     SheetChange change{std::string(old_name), std::string(new_name), std::move(order)};
     change.match_case = has_case_twin(change);
     auto references = rewrite_sheet_references_in_parts(state, change);

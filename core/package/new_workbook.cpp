@@ -107,7 +107,7 @@ std::string styles() {
 }  // namespace
 
 Status create_workbook(const std::string& path, std::string_view sheet_name) {
-    auto name = check_sheet_name(sheet_name);
+    auto name = check_new_sheet_name(sheet_name);
     if (!name) return fail(std::move(name.error()));
 
     std::filesystem::path parent = std::filesystem::path(path).parent_path();

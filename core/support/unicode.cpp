@@ -96,4 +96,19 @@ std::string to_utf8_lossy(std::string_view text) {
     return out;
 }
 
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        std::uint32_t x = 0, y = 0;
+        std::size_t n = decode_at(a, i, x), m = decode_at(b, j, y);
+        // Invalid bytes compare as themselves.
+        if (n == 0) x = 0x110000 + static_cast<unsigned char>(a[i]), n = 1;
+        if (m == 0) y = 0x110000 + static_cast<unsigned char>(b[j]), m = 1;
+        if (x != y && fold_case_simple(x) != fold_case_simple(y)) return false;
+        i += n;
+        j += m;
+    }
+    return i == a.size() && j == b.size();
+}
+
 }  // namespace qm

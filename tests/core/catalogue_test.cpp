@@ -22,6 +22,22 @@ TEST(SheetName, TrimsAndEnforcesTheRule) {
     EXPECT_EQ(check_sheet_name("O'Neil\x01").value(), "O'Neil\x01");  // nothing else is refused
 }
 
+TEST(SheetName, NewNamesRefuseEdgeApostrophesAndControlCharacters) {
+    struct Case { std::string name; std::string_view want; };
+    for (const Case& c : {
+             Case{"O'Neil", ""}, Case{" O'Neil ", ""}, Case{"'Q1", kSheetNameApostrophe},
+             Case{"Q1'", kSheetNameApostrophe}, Case{" 'Q1' ", kSheetNameApostrophe}, Case{"'", kSheetNameApostrophe},
+             Case{"a\x01b", kSheetNameControl}, Case{std::string("a\0b", 3), kSheetNameControl},
+             Case{"a\tb", kSheetNameControl}, Case{"a\x7f", kSheetNameControl},
+             Case{"a\xc2\x85" "b", kSheetNameControl}, Case{"a\xc2\x9f", kSheetNameControl},
+             Case{"a\xc2\xa0" "b", ""}, Case{"a\xef\xbf\xbe", kSheetNameControl}, Case{"a\xef\xbf\xbf", kSheetNameControl},
+             Case{"a\xef\xbf\xbd", ""}, Case{"Q1/Q2", kSheetNameForbidden}, Case{"  ", kSheetNameEmpty},
+         }) {
+        auto r = check_new_sheet_name(c.name);
+        EXPECT_EQ(r ? std::string_view() : std::string_view(r.error().message), c.want) << c.name;
+    }
+}
+
 TEST(SheetsBlock, Messages) {
     EXPECT_EQ(find_sheets_block("<workbook/>").error().message, "<sheets> not found in workbook.xml");
     EXPECT_EQ(find_sheets_block("<workbook><sheets").error().message,

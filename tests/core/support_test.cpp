@@ -53,6 +53,29 @@ TEST(Unicode, TrimsEveryWhiteSpaceCharacter) {
     EXPECT_EQ(to_utf8_lossy("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
 }
 
+TEST(Unicode, SimpleCaseFolding) {
+    struct Case { char32_t from, to; };
+    for (const Case& c : {
+             Case{U'A', U'a'}, Case{U'a', U'a'}, Case{U'Z', U'z'}, Case{U'@', U'@'}, Case{U'[', U'['},
+             Case{0xC0, 0xE0}, Case{0xD7, 0xD7}, Case{0xDF, 0xDF}, Case{0x100, 0x101}, Case{0x101, 0x101},
+             Case{0x130, 0x130},    // full folding only: no simple one
+             Case{0x1E9E, 0xDF},    // a simple folding beside the full one
+             Case{0x1F88, 0x1F80}, Case{0x1FBC, 0x1FB3}, Case{0x3A3, 0x3C3}, Case{0x3C2, 0x3C3},
+             Case{0x212A, U'k'}, Case{0x10400, 0x10428}, Case{0x1E921, 0x1E943}, Case{0x1E922, 0x1E922},
+             Case{0x10FFFF, 0x10FFFF},
+         })
+        EXPECT_EQ(std::uint32_t(fold_case_simple(c.from)), std::uint32_t(c.to)) << std::hex << std::uint32_t(c.from);
+
+    EXPECT_TRUE(equal_ignoring_case("Data", "dATA"));
+    EXPECT_TRUE(equal_ignoring_case("\xc3\x84rger", "\xc3\xa4RGER"));        // Ärger
+    EXPECT_TRUE(equal_ignoring_case("Stra\xe1\xba\x9e" "e", "stra\xc3\x9f" "e"));  // ẞ and ß, lengths differ
+    EXPECT_FALSE(equal_ignoring_case("Strasse", "Stra\xc3\x9f" "e"));           // full folding only
+    EXPECT_FALSE(equal_ignoring_case("Data", "Data2"));
+    EXPECT_FALSE(equal_ignoring_case("a\xff", "a\xfe"));
+    EXPECT_TRUE(equal_ignoring_case("a\xff", "A\xff"));
+    EXPECT_TRUE(equal_ignoring_case("", ""));
+}
+
 TEST(Text, EscapesAndEntityResolution) {
     EXPECT_EQ(escape_text("a<b & 'c' \"d\""), "a&lt;b &amp; &apos;c&apos; &quot;d&quot;");
     EXPECT_EQ(escape_minimal("<'\"&>"), "&lt;'\"&amp;&gt;");

@@ -212,3 +212,77 @@ def test_reversed_corners_are_written_top_left_first(make_book, tmp_path):
     assert '<mergeCell ref="A4:D5"/><mergeCell ref="E1:F1"/></mergeCells>' in sheet_text(out)
     ranges = sorted(str(r) for r in openpyxl.load_workbook(out).active.merged_cells.ranges)
     assert ranges == ["A4:D5", "B2:C3", "E1:F1", "E5"]
+
+
+# ---- sheet names ----
+
+def simple_folds():
+    """(c, its simple case folding) for every character that has one, after Python's own tables:
+    a single-character full folding is the simple one; where the full one is longer, the simple one
+    is a single-character lower case that folds the same way."""
+    for cp in range(0x110000):
+        if 0xD800 <= cp < 0xE000:
+            continue
+        c = chr(cp)
+        full = c.casefold()
+        if len(full) == 1 and full != c:
+            yield c, full
+        elif len(full) > 1 and len(c.lower()) == 1 and c.lower() != c and c.lower().casefold() == full:
+            yield c, c.lower()
+
+
+def test_sheet_names_are_unique_under_simple_case_folding(tmp_path):
+    editor = quillmark.Editor.create(tmp_path / "fold.xlsx", "x")
+    editor.add_worksheet("T")
+    pairs = list(simple_folds())
+    assert len(pairs) > 1400
+    name = "x"
+    for c, folded in pairs:
+        editor.rename_worksheet(name, "x" + c)
+        name = "x" + c
+        with pytest.raises(RuntimeError, match="already exists"):
+            editor.rename_worksheet("T", "x" + folded)
+    # Full folding is not simple folding: ß and "ss" stay two names, as do "İ" and "i̇".
+    editor.rename_worksheet(name, "xß").rename_worksheet("T", "xss")
+    editor.rename_worksheet("xss", "İ").add_worksheet("i\u0307")
+    assert quillmark.scan_excel(saved(editor, tmp_path / "out.xlsx")) == ["xß", "İ", "i\u0307"]
+
+
+@pytest.mark.parametrize(
+    "call, message",
+    [
+        (lambda e: e.add_worksheet("DATA"), "Sheet DATA already exists as Data (sheet names ignore case)"),
+        (lambda e: e.add_worksheet_at("übersicht", 0), "Sheet übersicht already exists as Übersicht (sheet names ignore case)"),
+        (lambda e: e.rename_worksheet("Data", "ÜBERSICHT"),
+         "Sheet `ÜBERSICHT` already exists as `Übersicht` (sheet names ignore case)"),
+        (lambda e: e.add_worksheet("'Q1"), "Sheet name cannot start or end with an apostrophe"),
+        (lambda e: e.add_worksheet_at("Q1'", 0), "Sheet name cannot start or end with an apostrophe"),
+        (lambda e: e.rename_worksheet("Data", "'Data'"), "Sheet name cannot start or end with an apostrophe"),
+        (lambda e: e.add_worksheet("a\x0bb"),
+         "Sheet name cannot contain control characters (U+0000 to U+001F, U+007F to U+009F, U+FFFE, U+FFFF)"),
+        (lambda e: e.rename_worksheet("Data", "a\tb"),
+         "Sheet name cannot contain control characters (U+0000 to U+001F, U+007F to U+009F, U+FFFE, U+FFFF)"),
+        (lambda e: e.add_worksheet("a\x85b"),
+         "Sheet name cannot contain control characters (U+0000 to U+001F, U+007F to U+009F, U+FFFE, U+FFFF)"),
+    ],
+)
+def test_sheet_names_readers_would_repair_are_refused(tmp_path, call, message):
+    editor = quillmark.Editor.create(tmp_path / "names.xlsx", "Data")
+    editor.add_worksheet("Übersicht")
+    assert_refused_changes_nothing(editor, tmp_path, call, message)
+
+
+@pytest.mark.parametrize("name", ["'Q1", "a\x01b"])
+def test_create_refuses_what_add_refuses(tmp_path, name):
+    with pytest.raises(RuntimeError, match="^Sheet name cannot"):
+        quillmark.create_excel(tmp_path / "new.xlsx", name)
+    assert not (tmp_path / "new.xlsx").exists()
+
+
+def test_case_only_rename_and_names_other_producers_wrote(make_book, tmp_path):
+    # A name another producer wrote with edge apostrophes is still found: the stricter rule is for
+    # names this editor gives.
+    editor = quillmark.Editor(make_book(sheets=[("'Quoted'", sheet_xml()), ("Data", sheet_xml())]))
+    editor.rename_worksheet("Data", "DATA").with_worksheet("'Quoted'").set_cell("A1", "x")
+    out = saved(editor, tmp_path / "out.xlsx")
+    assert quillmark.scan_excel(out) == ["'Quoted'", "DATA"]

@@ -123,10 +123,13 @@ def test_core_failures_are_runtime_errors_and_the_editor_stays_usable(three, cal
     editor.with_worksheet("Summary").with_worksheet("Data")
 
 
-def test_case_differing_names_may_coexist(three):
+def test_names_differing_only_in_case_are_one_name(three):
     editor = Editor(three)
-    editor.add_worksheet("data").rename_worksheet("Summary", "NOTES").rename_worksheet("Data", "Data")
-    editor.with_worksheet("data").with_worksheet("Data").with_worksheet("NOTES").with_worksheet("Notes")
+    with pytest.raises(RuntimeError, match="^Sheet data already exists as Data"):
+        editor.add_worksheet("data")
+    with pytest.raises(RuntimeError, match="^Sheet `NOTES` already exists as `Notes`"):
+        editor.rename_worksheet("Summary", "NOTES")
+    editor.rename_worksheet("Data", "Data").rename_worksheet("Data", "DATA").with_worksheet("DATA")
 
 
 def test_visited_sheets_stay_in_memory_when_the_source_is_gone(three, tmp_path):
