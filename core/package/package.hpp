@@ -46,7 +46,7 @@ void relocate_num_fmts(std::string& styles);
 // Adds a worksheet override before "</Types>" for each listed worksheet part not yet named.
 void add_sheet_overrides(std::string& content_types, const std::vector<std::string>& names);
 // Adds the style sheet's override before "</Types>" unless the part is named already.
-void add_styles_override(std::string& content_types);
+void add_styles_override(std::string& content_types, std::string_view part);
 // Removes every element naming the part.
 void remove_sheet_overrides(std::string& content_types, std::string_view name);
 

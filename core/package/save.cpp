@@ -172,12 +172,11 @@ void add_sheet_overrides(std::string& content_types, const std::vector<std::stri
     }
 }
 
-void add_styles_override(std::string& content_types) {
-    constexpr std::string_view kPartName = "PartName=\"/xl/styles.xml\"";
+void add_styles_override(std::string& content_types, std::string_view part) {
+    std::string part_name = "PartName=\"/" + std::string(part) + "\"";
     std::size_t at = rfind(content_types, "</Types>");
-    if (at == npos || contains(content_types, kPartName)) return;
-    insert_at(content_types, at, "<Override " + std::string(kPartName) + " ContentType=\"" +
-                                     std::string(kStylesContentType) + "\"/>");
+    if (at == npos || contains(content_types, part_name)) return;
+    insert_at(content_types, at, "<Override " + part_name + " ContentType=\"" + std::string(kStylesContentType) + "\"/>");
 }
 
 void remove_sheet_overrides(std::string& content_types, std::string_view name) {
@@ -345,7 +344,7 @@ Status save_package(EditorState& state, const std::string& target) {
         add_sheet_overrides(**content_types, names);
         for (const std::string& name : state.deleted_parts)
             if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
-        if (state.styles_new && !state.styles_xml.empty()) add_styles_override(**content_types);
+        if (state.styles_new && !state.styles_xml.empty()) add_styles_override(**content_types, state.styles_part);
         for (const std::string& name : dropped) remove_sheet_overrides(**content_types, name);
     }
 

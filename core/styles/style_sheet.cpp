@@ -5,6 +5,7 @@
 #include <iterator>
 #include <memory>
 
+#include "state/parts.hpp"
 #include "styles/styles.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -311,13 +312,15 @@ Result<bool> repair_once(std::string& text, std::uint32_t blocks) {
     return false;
 }
 
-// A new, empty style sheet and the relationship that makes it the workbook's.
+// A new, empty style sheet and the relationship that makes it the workbook's: beside the workbook
+// part, or where a relationship the package already has points.
 Status create_style_sheet(EditorState& state) {
-    bool strict = contains(state.workbook_xml, kStrictMainNamespace);
     std::string& rels = state.workbook_rels_xml;
-    if (!contains(rels, strict ? kStrictStylesRelType : kStylesRelType)) {
+    if (auto target = relationship_target_of_kind(rels, "styles")) {
+        state.styles_part = resolve_target(part_folder(state.workbook_part), *target);
+    } else {
         std::size_t close = rfind(rels, "</Relationships>");
-        if (close == npos) return fail("xl/_rels/workbook.xml.rels: </Relationships> not found");
+        if (close == npos) return fail(state.workbook_rels_part + ": </Relationships> not found");
         std::uint64_t n = 1;
         for (std::size_t at = find(rels, "Id=\"rId"); at != npos; at = find(rels, "Id=\"rId", at + 1)) {
             std::size_t digits = at + 7, end = digits;
@@ -326,11 +329,13 @@ Status create_style_sheet(EditorState& state) {
                 n = std::max<std::uint64_t>(n, std::uint64_t(*id) + 1);
         }
         std::string element = "<Relationship Id=\"rId" + to_decimal(n) + "\" Type=\"" +
-                              std::string(strict ? kStrictStylesRelType : kStylesRelType) + "\" Target=\"styles.xml\"/>";
+                              std::string(state.strict ? kStrictStylesRelType : kStylesRelType) +
+                              "\" Target=\"styles.xml\"/>";
         insert_at(rels, close, element);
+        state.styles_part = part_folder(state.workbook_part) + "styles.xml";
     }
     state.styles_xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<styleSheet xmlns=\"" +
-                       std::string(strict ? kStrictMainNamespace : kMainNamespace) + "\"/>";
+                       std::string(state.strict ? kStrictMainNamespace : kMainNamespace) + "\"/>";
     return {};
 }
 
@@ -804,6 +809,7 @@ StyleTransaction::StyleTransaction(EditorState& state, bool keep_sheet)
     : state_(state),
       styles_(state.styles_xml),
       rels_(state.workbook_rels_xml),
+      styles_part_(state.styles_part),
       last_row_(state.last_row),
       last_row_pending_(state.last_row_pending) {
     if (keep_sheet) sheet_ = state.sheet_xml;
@@ -817,6 +823,7 @@ StyleTransaction::~StyleTransaction() {
         state_.style_index.reset();
     }
     state_.workbook_rels_xml = std::move(rels_);
+    state_.styles_part = std::move(styles_part_);
     if (sheet_) {
         state_.sheet_xml = std::move(*sheet_);
         state_.last_row = last_row_;

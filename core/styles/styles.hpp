@@ -133,6 +133,7 @@ private:
     EditorState& state_;
     std::string styles_;
     std::string rels_;
+    std::string styles_part_;
     std::optional<std::string> sheet_;
     std::uint32_t last_row_;
     bool last_row_pending_;

@@ -289,7 +289,8 @@ TEST(StyleSheet, IndexFollowsTheTextThroughEveryAppend) {
 
 TEST(StyleSheet, AbsentStyleSheetIsCreatedWithItsRelationship) {
     EditorState st;
-    st.workbook_xml = "<workbook xmlns=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"/>";
+    st.strict = true;
+    st.workbook_part = "wb/book.xml";
     st.workbook_rels_xml = "<Relationships><Relationship Id=\"rId7\" Target=\"worksheets/sheet1.xml\"/></Relationships>";
     EXPECT_EQ(add_cell_format(st, StyleSpec{}).value(), 0u);  // the new sheet's own format 0
     EXPECT_TRUE(st.styles_xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -300,5 +301,15 @@ TEST(StyleSheet, AbsentStyleSheetIsCreatedWithItsRelationship) {
     for (std::string_view block : {"<fonts count=\"1\">", "<fills count=\"2\">", "<borders count=\"1\">",
                                    "<cellStyleXfs count=\"1\">", "<cellXfs count=\"1\">", "<cellStyles count=\"1\">"})
         EXPECT_NE(find(st.styles_xml, block), npos) << block;
+    EXPECT_EQ(st.styles_part, "wb/styles.xml");  // beside the workbook part, as the target says
     EXPECT_EQ(add_fill(st, "FF123456").value(), 2u);
+
+    // A relationship to a part the package lacks names where the new one goes; none is added.
+    EditorState dangling;
+    dangling.workbook_rels_xml = "<Relationships><Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/"
+                                 "officeDocument/2006/relationships/styles\" Target=\"/look/here.xml\"/></Relationships>";
+    const std::string rels = dangling.workbook_rels_xml;
+    ASSERT_TRUE(add_border(dangling, "thin"));
+    EXPECT_EQ(dangling.styles_part, "look/here.xml");
+    EXPECT_EQ(dangling.workbook_rels_xml, rels);
 }

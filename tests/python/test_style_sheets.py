@@ -321,3 +321,32 @@ def test_libreoffice_saved_workbook_keeps_what_a_change_does_not_touch(tmp_path)
     assert b1.alignment.vertical == "top"
     assert a1.font.u == "single" and a1.font.color.rgb == "FF0000FF"  # the fill did not touch the font
     assert ws["C1"].font.b and not ws["C1"].font.u  # a new font is not an underlined one
+
+
+def test_entries_another_producer_wrote_are_reused_only_when_equal(tmp_path):
+    import xlsxwriter
+
+    src = tmp_path / "xw.xlsx"
+    wb = xlsxwriter.Workbook(str(src))
+    ws = wb.add_worksheet("Data")
+    fancy = wb.add_format({"bold": True, "font_color": "#FF0000", "underline": 1, "font_name": "Calibri",
+                           "font_size": 11, "pattern": 6, "fg_color": "#00B050", "bottom": 1,
+                           "bottom_color": "#FF0000", "locked": False, "rotation": 30})
+    ws.write("A1", "styled", fancy)
+    ws.write("A2", "plain")
+    wb.close()
+    editor = quillmark.Editor(str(src), "Data")
+    editor.set_font("A2", "Calibri", 11, bold=True).set_fill("A2", "00B050").set_border("A2", "thin")
+    editor.set_fill("A1", "FFC000")
+    out = tmp_path / "out.xlsx"
+    editor.save(str(out))
+    ws = openpyxl.load_workbook(out)["Data"]
+    a1, a2 = ws["A1"], ws["A2"]
+    assert a2.font.b and a2.font.u is None and (a2.font.color is None or a2.font.color.rgb != "FFFF0000")
+    assert a2.fill.fill_type == "solid" and a2.fill.fgColor.rgb == "FF00B050"
+    assert a2.border.bottom.style == "thin" and a2.border.bottom.color is None
+    # A1 keeps all but its fill.
+    assert a1.font.b and a1.font.u == "single" and a1.font.color.rgb == "FFFF0000"
+    assert a1.fill.fill_type == "solid" and a1.fill.fgColor.rgb == "FFFFC000"
+    assert a1.border.bottom.style == "thin" and a1.border.bottom.color.rgb == "FFFF0000"
+    assert a1.protection.locked is False and a1.alignment.text_rotation == 30
