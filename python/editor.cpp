@@ -7,6 +7,7 @@
 #include "editor_sheets.hpp"
 #include "editor_cells.hpp"
 #include "editor_layout.hpp"
+#include "editor_read.hpp"
 #include "editor_save.hpp"
 #include "editor_styles.hpp"
 #include "package/package.hpp"
@@ -143,7 +144,21 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "set_column_widths($self, widths)\n--\n\n"},
     {"remove_style", fastcall_method(editor_remove_style),
      METH_FASTCALL | METH_KEYWORDS, "remove_style($self, range)\n--\n\n"},
+    // Reading
+    {"get_value", fastcall_method(editor_get_value),
+     METH_FASTCALL | METH_KEYWORDS, "get_value($self, cell)\n--\n\n"},
+    {"get_formula", fastcall_method(editor_get_formula),
+     METH_FASTCALL | METH_KEYWORDS, "get_formula($self, cell)\n--\n\n"},
+    {"read_rows", fastcall_method(editor_read_rows),
+     METH_FASTCALL | METH_KEYWORDS, "read_rows($self, range=None)\n--\n\n"},
+    {"sheet_names", fastcall_method(editor_sheet_names),
+     METH_FASTCALL | METH_KEYWORDS, "sheet_names($self)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
+};
+
+PyGetSetDef editor_getset[] = {
+    {"sheet_name", editor_sheet_name, nullptr, nullptr, nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 }  // namespace
@@ -189,6 +204,7 @@ PyTypeObject EditorType = [] {
     t.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
     t.tp_doc = "Editor(path, sheet_name=None)\n--\n\n";
     t.tp_methods = editor_methods;
+    t.tp_getset = editor_getset;
     t.tp_new = editor_new;
     t.tp_repr = editor_repr;
     return t;

@@ -7,6 +7,7 @@
 #include "binding.hpp"
 #include "cells/cells.hpp"
 #include "convert.hpp"
+#include "read/read.hpp"
 #include "state/state.hpp"
 
 namespace qmpy {
@@ -33,6 +34,8 @@ PyObject* with_state(PyObject* self, F&& body) {
     auto* editor = reinterpret_cast<EditorObject*>(self);
     ExclusiveBorrow borrow(editor->busy);
     if (!borrow) return nullptr;
+    // Whatever the body changes (or queues), what reads cached from the old texts is stale.
+    qm::note_edit(*editor->state);
     return guarded([&]() -> PyObject* {
         if constexpr (!Queued)
             if (qm::Status flushed = qm::flush_cell_queue(*editor->state); !flushed) return raise_core(flushed.error());

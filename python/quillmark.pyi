@@ -6,12 +6,14 @@ raise RuntimeError with a plain message; bad arguments raise TypeError (or Overf
 out-of-range integers).
 """
 
+import datetime
 import enum
 import os
 from collections.abc import Iterable, Sequence
 from typing import Protocol, Self, final
 
 _Path = str | os.PathLike[str]
+_Value = None | bool | int | float | str | datetime.date | datetime.datetime | datetime.time | datetime.timedelta
 
 class _Frame(Protocol):
     @property
@@ -209,6 +211,33 @@ class Editor:
     def remove_style(self, range: str) -> Editor:
         """Drop the style of the existing cells of `range` (their `s` attribute); the style sheet,
         the values and other attributes are left alone. Returns the editor."""
+
+    # ---- reading ----
+
+    @property
+    def sheet_name(self) -> str | None:
+        """Name of the current worksheet; None after a failed switch left no sheet current."""
+
+    def sheet_names(self) -> list[str]:
+        """The workbook's worksheet names in order, as this editor holds them (edits included)."""
+
+    def get_value(self, cell: str) -> _Value:
+        """The value of one cell of the current sheet ("B3"): None for a blank or missing cell;
+        str for text (escapes decoded, rich-text runs joined) and error values ("#N/A"); bool;
+        int when the stored number has no fraction or exponent, else float; date, datetime, time
+        or timedelta when the cell's number format shows a date, date and time, time of day or
+        elapsed time (1904 date system honoured, rounded to the millisecond). A formula cell gives
+        its cached value. Shared strings are loaded once, on the first read that needs them."""
+
+    def get_formula(self, cell: str) -> str | None:
+        """The cell's formula with its "=", or None. A cell sharing another cell's formula gets
+        the formula as it reads at its own position."""
+
+    def read_rows(self, range: str | None = None) -> list[list[_Value]]:
+        """Values of a range as rows of cells, as get_value gives them: "A1:D10", "B:D" (rows
+        down to the last one holding something in those columns), "3:7" (columns up to the last
+        one holding something in those rows) or, by default, from A1 to the last row and column
+        holding something. Missing cells are None; every row has the same length."""
 
 @final
 class Scanner:

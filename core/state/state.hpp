@@ -19,6 +19,7 @@ namespace qm {
 struct StyleIndex;     // built lazily by the style layer
 struct CellQueue;      // single-cell writes held by the cell layer until something reads the sheet
 struct FormulaGroups;  // shared and array formulas of a worksheet, read at its first write
+struct ReadCache;      // built lazily by reads
 
 inline constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 inline constexpr std::string_view kWorkbookRelsPart = "xl/_rels/workbook.xml.rels";
@@ -57,6 +58,7 @@ struct EditorState {
     // Present when single-cell writes are buffered (the Python editor): they are merged into
     // `sheet_xml` in one pass by flush_cell_queue, which must run before anything else reads it.
     std::shared_ptr<CellQueue> cell_queue;
+    std::shared_ptr<ReadCache> read_cache;    // absent until a read needs it
     // Ordered maps: saves write added sheets in a stable order.
     std::map<std::string, std::string, std::less<>> modified_parts;
     std::map<std::string, std::string, std::less<>> loaded_sheets;

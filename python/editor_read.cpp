@@ -1,0 +1,270 @@
+#include "editor_read.hpp"
+
+#include <datetime.h>
+
+#include <vector>
+
+#include "editor.hpp"
+#include "read/read.hpp"
+
+namespace qmpy {
+
+namespace {
+
+constexpr std::uint64_t kMaxReadCells = 1ull << 26;
+
+bool datetime_ready() {
+    if (!PyDateTimeAPI) PyDateTime_IMPORT;
+    return PyDateTimeAPI != nullptr;
+}
+
+// Python objects for cell values. Shared strings become one str each, however often they are used.
+class ValueMaker {
+public:
+    ValueMaker() = default;
+    ~ValueMaker() {
+        for (PyObject* s : strings_) Py_XDECREF(s);
+    }
+    ValueMaker(const ValueMaker&) = delete;
+    ValueMaker& operator=(const ValueMaker&) = delete;
+
+    // A new reference; nullptr with an exception set on failure.
+    PyObject* make(const qm::CellValue& v) {
+        using Kind = qm::CellValue::Kind;
+        switch (v.kind) {
+            case Kind::Empty: Py_RETURN_NONE;
+            case Kind::Integer: return PyLong_FromLongLong(v.integer);
+            case Kind::BigInteger: {
+                std::string digits(v.text);
+                return PyLong_FromString(digits.c_str(), nullptr, 10);
+            }
+            case Kind::Float: return PyFloat_FromDouble(v.number);
+            case Kind::Bool: return Py_NewRef(v.flag ? Py_True : Py_False);
+            case Kind::Error: return str_from_utf8(v.text);
+            case Kind::Text: return v.shared_index >= 0 ? shared(v) : str_from_utf8(v.text);
+            case Kind::Date:
+                if (!datetime_ready()) return nullptr;
+                return PyDate_FromDate(v.date.year, v.date.month, v.date.day);
+            case Kind::DateTime:
+                if (!datetime_ready()) return nullptr;
+                return PyDateTime_FromDateAndTime(v.date.year, v.date.month, v.date.day, v.date.hour, v.date.minute,
+                                                  v.date.second, v.date.microsecond);
+            case Kind::Time:
+                if (!datetime_ready()) return nullptr;
+                return PyTime_FromTime(v.date.hour, v.date.minute, v.date.second, v.date.microsecond);
+            case Kind::Duration: {
+                if (!datetime_ready()) return nullptr;
+                std::int64_t ms = v.integer;
+                std::int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
+                std::int64_t rest = ms - days * 86400000;
+                return PyDelta_FromDSU(static_cast<int>(days), static_cast<int>(rest / 1000),
+                                       static_cast<int>(rest % 1000 * 1000));
+            }
+        }
+        Py_RETURN_NONE;
+    }
+
+private:
+    PyObject* shared(const qm::CellValue& v) {
+        auto i = static_cast<std::size_t>(v.shared_index);
+        if (i >= strings_.size()) strings_.resize(i + 1, nullptr);
+        if (!strings_[i]) {
+            strings_[i] = str_from_utf8(v.text);
+            if (!strings_[i]) return nullptr;
+        }
+        return Py_NewRef(strings_[i]);
+    }
+
+    std::vector<PyObject*> strings_;
+};
+
+// A single cell reference: column letters then a row number.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> cell_position(const std::string& text) {
+    auto area = qm::parse_read_area(text);
+    if (!area || text.find(':') != std::string::npos || area->open_rows || area->open_columns) {
+        raise_runtime("invalid cell reference: " + text);
+        return std::nullopt;
+    }
+    return std::pair{area->first_row, area->first_column};
+}
+
+// Reads of the current sheet take the busy flag like writes (they fill caches), but are no edit.
+template <class F>
+PyObject* with_reading_state(PyObject* self, F&& body) {
+    auto* editor = reinterpret_cast<EditorObject*>(self);
+    ExclusiveBorrow borrow(editor->busy);
+    if (!borrow) return nullptr;
+    return guarded([&]() -> PyObject* { return body(*editor->state); });
+}
+
+PyObject* no_sheet() { return raise_runtime("no current worksheet: switch to an existing sheet first"); }
+
+// Grid of new references (nullptr for None) built while the sheet is walked.
+struct Grid {
+    std::vector<std::vector<PyObject*>> rows;
+    ~Grid() {
+        for (auto& row : rows)
+            for (PyObject* o : row) Py_XDECREF(o);
+    }
+    void put(std::size_t r, std::size_t c, PyObject* value) {
+        if (rows.size() <= r) rows.resize(r + 1);
+        auto& row = rows[r];
+        if (row.size() <= c) row.resize(c + 1, nullptr);
+        Py_XSETREF(row[c], value);
+    }
+};
+
+PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std::string& label) {
+    qm::CellReader reader(state);
+    ValueMaker maker;
+    Grid grid;
+    const std::uint32_t first_row = area.first_row, first_column = area.first_column;
+    const std::uint32_t last_row = area.open_rows ? 0xFFFFFFFFu : area.last_row;
+    const std::uint32_t last_column = area.open_columns ? 0xFFFFFFFFu : area.last_column;
+    std::uint32_t used_rows = 0, used_columns = 0;  // extents of cells holding something
+    std::uint32_t previous_row = 0;
+    bool ascending = true;
+    qm::SheetCursor cursor(state.sheet_xml);
+    for (;;) {
+        auto event = cursor.next();
+        if (!event) return raise_core(event.error());
+        if (*event == qm::SheetCursor::Event::End) break;
+        if (*event == qm::SheetCursor::Event::Row) {
+            // Rows ascend in a sound sheet: past the last wanted one nothing more is wanted.
+            std::uint32_t row = cursor.row();
+            ascending = ascending && row > previous_row;
+            previous_row = row;
+            if (ascending && row > last_row) break;
+            continue;
+        }
+        const qm::RawCell& cell = cursor.cell();
+        if (cell.row < first_row || cell.row > last_row || cell.column < first_column || cell.column > last_column)
+            continue;
+        auto value = reader.value(cell);
+        if (!value) return raise_core(value.error());
+        if (value->kind == qm::CellValue::Kind::Empty) continue;
+        PyObject* object = maker.make(*value);
+        if (!object) return nullptr;
+        std::uint32_t r = cell.row - first_row, c = cell.column - first_column;
+        grid.put(r, c, object);
+        used_rows = std::max(used_rows, r + 1);
+        used_columns = std::max(used_columns, c + 1);
+    }
+    std::uint64_t height = area.open_rows ? used_rows : std::uint64_t(area.last_row) - first_row + 1;
+    std::uint64_t width = area.open_columns ? used_columns : std::uint64_t(area.last_column) - first_column + 1;
+    if (height * width > kMaxReadCells)
+        return raise_runtime("range " + label + " has " + std::to_string(height * width) +
+                             " cells; read at most " + std::to_string(kMaxReadCells) + " at once");
+    PyObject* out = PyList_New(static_cast<Py_ssize_t>(height));
+    if (!out) return nullptr;
+    for (std::uint64_t r = 0; r < height; ++r) {
+        PyObject* row = PyList_New(static_cast<Py_ssize_t>(width));
+        if (!row) {
+            Py_DECREF(out);
+            return nullptr;
+        }
+        std::vector<PyObject*>* cells = r < grid.rows.size() ? &grid.rows[r] : nullptr;
+        for (std::uint64_t c = 0; c < width; ++c) {
+            PyObject* v = cells && c < cells->size() ? (*cells)[c] : nullptr;
+            if (v) (*cells)[c] = nullptr;  // the list takes the reference
+            PyList_SET_ITEM(row, static_cast<Py_ssize_t>(c), v ? v : Py_NewRef(Py_None));
+        }
+        PyList_SET_ITEM(out, static_cast<Py_ssize_t>(r), row);
+    }
+    return out;
+}
+
+PyObject* names_list(const std::vector<std::string>& names) {
+    PyObject* list = PyList_New(static_cast<Py_ssize_t>(names.size()));
+    if (!list) return nullptr;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        PyObject* s = str_from_utf8(names[i]);
+        if (!s) {
+            Py_DECREF(list);
+            return nullptr;
+        }
+        PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), s);
+    }
+    return list;
+}
+
+}  // namespace
+
+PyObject* editor_get_value(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"cell"};
+    static const Signature sig{"Editor.get_value()", names, 1, 1};
+    PyObject* a[1];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto text = arg_text(a[0], "cell");
+        if (!text) return nullptr;
+        auto at = cell_position(*text);
+        if (!at) return nullptr;
+        if (st.sheet_path.empty()) return no_sheet();
+        qm::CellReader reader(st);
+        auto value = qm::read_cell(reader, st, at->first, at->second);
+        if (!value) return raise_core(value.error());
+        ValueMaker maker;
+        return maker.make(*value);
+    });
+}
+
+PyObject* editor_get_formula(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"cell"};
+    static const Signature sig{"Editor.get_formula()", names, 1, 1};
+    PyObject* a[1];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto text = arg_text(a[0], "cell");
+        if (!text) return nullptr;
+        auto at = cell_position(*text);
+        if (!at) return nullptr;
+        if (st.sheet_path.empty()) return no_sheet();
+        auto formula = qm::read_formula(st, at->first, at->second);
+        if (!formula) return raise_core(formula.error());
+        if (!*formula) Py_RETURN_NONE;
+        return str_from_utf8(**formula);
+    });
+}
+
+PyObject* editor_read_rows(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const char* const names[] = {"range"};
+    static const Signature sig{"Editor.read_rows()", names, 1, 0};
+    PyObject* a[1];
+    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
+    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto text = arg_optional_text(a[0], "range");
+        if (!text) return nullptr;
+        qm::ReadArea area;
+        area.first_row = 1;
+        area.first_column = 0;
+        area.open_rows = area.open_columns = true;
+        if (*text) {
+            auto parsed = qm::parse_read_area(**text);
+            if (!parsed) return raise_core(parsed.error());
+            area = *parsed;
+        }
+        if (st.sheet_path.empty()) return no_sheet();
+        return read_area(st, area, text->value_or("of the used cells"));
+    });
+}
+
+PyObject* editor_sheet_names(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    static const Signature sig{"Editor.sheet_names()", nullptr, 0, 0};
+    if (!bind_fast(sig, args, nargs, kwnames, nullptr)) return nullptr;
+    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto names = qm::sheet_names(st);
+        if (!names) return raise_core(names.error());
+        return names_list(*names);
+    });
+}
+
+PyObject* editor_sheet_name(PyObject* self, void*) {
+    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
+        auto name = qm::current_sheet_name(st);
+        if (!name) Py_RETURN_NONE;
+        return str_from_utf8(*name);
+    });
+}
+
+}  // namespace qmpy
