@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "catalogue/catalogue.hpp"
 #include "editor.hpp"
 #include "read/read.hpp"
 

@@ -1,3 +1,4 @@
+#include "formula/formula.hpp"
 #include "read/read.hpp"
 #include "read/scan.hpp"
 
@@ -38,8 +39,26 @@ Result<std::optional<std::string>> read_formula(EditorState& state, std::uint32_
         if (cell.formula.empty()) return std::optional<std::string>();
         return std::optional<std::string>(formula_text(cell.formula));
     }
-    return fail("the formula of " + index_to_column(column) + std::to_string(row) +
-                " is shared with another cell and cannot be read yet");
+    // A follower borrows the text of its group's first cell, shifted by its distance from it.
+    SheetCursor cursor(state.sheet_xml);
+    for (;;) {
+        auto event = cursor.next();
+        if (!event) return fail(std::move(event.error()));
+        if (*event == SheetCursor::Event::End) break;
+        if (*event != SheetCursor::Event::Cell) continue;
+        const RawCell& other = cursor.cell();
+        if (!other.has_formula || other.formula.find_first_not_of(" \t\r\n") == npos) continue;
+        FormulaAttributes master = formula_attributes(other.formula_tag);
+        if (master.type != "shared" || master.si != attributes.si) continue;
+        std::string text;
+        append_xml_text(text, other.formula);
+        auto moved = translate_formula(text, std::int64_t(row) - std::int64_t(other.row),
+                                       std::int64_t(column) - std::int64_t(other.column));
+        if (!moved) return fail(std::move(moved.error()));
+        return std::optional<std::string>("=" + *moved);
+    }
+    return fail("the shared formula of " + index_to_column(column) + std::to_string(row) + " (si=\"" +
+                std::string(attributes.si) + "\") has no first cell holding its text");
 }
 
 }  // namespace qm

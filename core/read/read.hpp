@@ -170,7 +170,5 @@ Result<ReadArea> parse_read_area(std::string_view text);
 // ---- workbook ----
 
 Result<std::vector<std::string>> sheet_names(const EditorState& state);
-// Name of the current sheet; absent when there is none (after a failed switch).
-std::optional<std::string> current_sheet_name(const EditorState& state);
 
 }  // namespace qm

@@ -445,15 +445,4 @@ Result<std::vector<std::string>> sheet_names(const EditorState& state) {
     return names;
 }
 
-std::optional<std::string> current_sheet_name(const EditorState& state) {
-    if (state.sheet_path.empty()) return std::nullopt;
-    auto parsed = parse_sheet_entries(state.workbook_xml);
-    if (!parsed) return std::nullopt;
-    for (SheetEntry& entry : parsed->entries) {
-        auto rel = find_relationship(state.workbook_rels_xml, entry.rel_id);
-        if (rel && normalize_part_path(rel->target) == state.sheet_path) return std::move(entry.name);
-    }
-    return std::nullopt;
-}
-
 }  // namespace qm

@@ -148,6 +148,17 @@ def test_get_formula(make_book, markup, expected):
     assert book(make_book, f'<row r="1">{markup}</row>').get_formula("A1") == expected
 
 
+def test_shared_formula_followers_read_at_their_own_cell(make_book):
+    e = book(make_book, '<row r="2"><c r="B2"><f t="shared" ref="B2:C4" si="3">A1+$A$1+A$1&amp;"A1"</f><v>1</v></c>'
+                        '<c r="C2"><f t="shared" si="3"/><v>1</v></c></row>'
+                        '<row r="4"><c r="C4"><f t="shared" si="3"></f><v>1</v></c>'
+                        '<c r="D4"><f t="shared" si="9"/></c></row>')
+    assert [e.get_formula(c) for c in ("B2", "C2", "C4")] == [
+        '=A1+$A$1+A$1&"A1"', '=B1+$A$1+B$1&"A1"', '=B3+$A$1+B$1&"A1"']
+    with pytest.raises(RuntimeError, match="D4"):
+        e.get_formula("D4")
+
+
 def test_reads_follow_edits(make_book):
     e = book(make_book, '<row r="1"><c r="A1"><v>1</v></c><c r="B1"><v>2</v></c></row>'
                         '<row r="2"><c r="A2"><v>3</v></c></row>')
