@@ -274,7 +274,7 @@ constexpr std::int64_t kMsPerDay = 86400000;
 }  // namespace
 
 std::optional<DateParts> serial_to_date(double serial, bool date1904) {
-    if (!std::isfinite(serial) || serial < 0 || serial > 3e6) return std::nullopt;
+    if (!std::isfinite(serial) || std::fabs(serial) > 3e6) return std::nullopt;
     double whole = std::floor(serial);
     auto days = static_cast<std::int64_t>(whole);
     auto ms = static_cast<std::int64_t>(std::llround((serial - whole) * double(kMsPerDay)));
@@ -287,7 +287,7 @@ std::optional<DateParts> serial_to_date(double serial, bool date1904) {
         from_unix = days - 24107;  // 1904-01-01
     } else {
         // Serials below 60 count from 1899-12-31: the 1900 system counts a 29 February 1900.
-        from_unix = days - 25569 + (serial < 60 ? 1 : 0);
+        from_unix = days - 25569 + (serial >= 0 && serial < 60 ? 1 : 0);
     }
     DateParts parts;
     civil_from_days(from_unix, parts.year, parts.month, parts.day);

@@ -75,6 +75,8 @@ TEST(Serials, DateSystemsAndRounding) {
         {0, true, {1904, 1, 1}},
         {1.0000115740740, true, {1904, 1, 2, 0, 0, 1}},
         {2958465.5, false, {9999, 12, 31, 12}},
+        {-1400.5, true, {1900, 3, 1, 12}},  // before the 1904 epoch, as peers read it
+        {-1, false, {1899, 12, 29}},
     };
     for (const Case& c : cases) {
         auto got = serial_to_date(c.serial, c.date1904);
@@ -84,7 +86,7 @@ TEST(Serials, DateSystemsAndRounding) {
                            c.expected.second, c.expected.microsecond))
             << c.serial;
     }
-    EXPECT_FALSE(serial_to_date(-1, false));
+    EXPECT_FALSE(serial_to_date(-700000, false));
     EXPECT_FALSE(serial_to_date(2958466, false));
 }
 

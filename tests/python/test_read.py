@@ -89,7 +89,8 @@ VALUES = [
     ('<c r="A1" s="7"><v>-0.25</v></c>', dt.timedelta(hours=-6)),
     ('<c r="A1" s="8"><v>3</v></c>', 3),
     ('<c r="A1" s="9"><v>45352</v></c>', dt.date(2024, 3, 1)),
-    ('<c r="A1" s="1"><v>-5</v></c>', -5),
+    ('<c r="A1" s="1"><v>-5</v></c>', dt.date(1899, 12, 25)),
+    ('<c r="A1" s="1"><v>9999999</v></c>', 9999999),
     ('<c r="A1" s="99"><v>5</v></c>', 5),
     # Attributes in any order and quoting, a namespace prefix, a comment inside the cell.
     ("<c t='s' s='0' r='A1'><!-- note --><v>0</v></c>", "plain"),
