@@ -153,6 +153,10 @@ PyMethodDef editor_methods[] = {
      METH_FASTCALL | METH_KEYWORDS, "read_rows($self, range=None)\n--\n\n"},
     {"sheet_names", fastcall_method(editor_sheet_names),
      METH_FASTCALL | METH_KEYWORDS, "sheet_names($self)\n--\n\n"},
+    {"write", fastcall_method(editor_write),
+     METH_FASTCALL | METH_KEYWORDS, "write($self, cell, value)\n--\n\n"},
+    {"write_rows", fastcall_method(editor_write_rows),
+     METH_FASTCALL | METH_KEYWORDS, "write_rows($self, start_cell, rows)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 

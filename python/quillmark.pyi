@@ -7,12 +7,14 @@ out-of-range integers).
 """
 
 import datetime
+import decimal
 import enum
 import os
 from collections.abc import Iterable, Sequence
 from typing import Protocol, Self, final
 
 _Path = str | os.PathLike[str]
+_Writable = None | bool | int | float | decimal.Decimal | str | datetime.date | datetime.time | datetime.timedelta
 _Value = None | bool | int | float | str | datetime.date | datetime.datetime | datetime.time | datetime.timedelta
 
 class _Frame(Protocol):
@@ -238,6 +240,20 @@ class Editor:
         down to the last one holding something in those columns), "3:7" (columns up to the last
         one holding something in those rows) or, by default, from A1 to the last row and column
         holding something. Missing cells are None; every row has the same length."""
+
+    def write(self, cell: str, value: _Writable) -> None:
+        """Write one typed value into `cell`, as write_rows does for a block of one."""
+
+    def write_rows(self, start_cell: str, rows: Sequence[Sequence[_Writable]]) -> None:
+        """Write rows of typed values with their top-left cell at `start_cell`, merged into the
+        sheet in one pass like append_table_at (existing cells keep their style).
+
+        None writes no cell (an existing cell loses its value); bool, int, float and Decimal are
+        booleans and numbers, NaN the error #NUM! and infinities #DIV/0!; str is always text,
+        never a number or a formula; date, datetime, time and timedelta become serial numbers
+        in the workbook's date system with the formats "yyyy-mm-dd", "yyyy-mm-dd hh:mm:ss",
+        "hh:mm:ss" and "[h]:mm:ss". Any other type raises TypeError naming it and the cell, and
+        nothing is written."""
 
 @final
 class Scanner:

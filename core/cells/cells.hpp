@@ -102,8 +102,9 @@ Result<std::optional<RowSpan>> next_row_span(std::string_view text, std::size_t 
 
 // ---- values and markup ----
 
-// Error is a cell error value written as t="e" ("#NUM!"); Blank writes no value at all.
-enum class CellKind { Formula, Number, InlineString, Error, Blank };
+// Error is a cell error value written as t="e" ("#NUM!"); Bool a t="b" value ("1" or "0");
+// Blank writes no value at all.
+enum class CellKind { Formula, Number, InlineString, Error, Blank, Bool };
 
 // A value whose kind its producer decided (typed data such as DataFrame columns): it is written
 // as that kind and never re-classified from its text, so "02134" or "=1+1" stay text.

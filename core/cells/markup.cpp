@@ -132,6 +132,11 @@ void append_typed_cell(std::string& out, std::string_view reference, CellKind ki
             append_escaped_text(out, text);
             out += "</v></c>";
             break;
+        case CellKind::Bool:
+            out += " t=\"b\"><v>";
+            out += text == "1" ? '1' : '0';
+            out += "</v></c>";
+            break;
         case CellKind::Blank:
             out += "/>";
             break;

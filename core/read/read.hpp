@@ -172,3 +172,40 @@ Result<ReadArea> parse_read_area(std::string_view text);
 Result<std::vector<std::string>> sheet_names(const EditorState& state);
 
 }  // namespace qm
+
+namespace qm {
+
+// ---- typed writing ----
+
+// A value whose type the caller knows. Dates and times are written as serial numbers with the
+// number format of their kind; text is always text, never a number or a formula.
+struct TypedValue {
+    enum class Kind { None, Bool, Number, Text, Error, Date, DateTime, Time, Duration };
+    Kind kind = Kind::None;
+    std::string text;       // Number: a decimal literal; Text; Error ("#NUM!"); Bool: "1" or "0"
+    DateParts date;         // Date, DateTime, Time
+    std::int64_t microseconds = 0;  // Duration
+};
+
+// Number formats typed writes give their date and time kinds.
+inline constexpr std::string_view kDateFormat = "yyyy-mm-dd";
+inline constexpr std::string_view kDateTimeFormat = "yyyy-mm-dd hh:mm:ss";
+inline constexpr std::string_view kTimeFormat = "hh:mm:ss";
+inline constexpr std::string_view kDurationFormat = "[h]:mm:ss";
+
+// The serial number of a date and time in the workbook's date system (the inverse of
+// serial_to_date, the phantom 29 February 1900 included).
+double date_serial(const DateParts& date, bool date1904);
+// Whether the workbook counts dates from 1904.
+bool uses_1904(EditorState& state);
+
+// One cell's markup kind and text; the number format it needs, if any.
+TypedCell typed_cell(const TypedValue& value, bool date1904, std::string_view* format);
+
+// Writes rows of typed values with their top-left cell at `start`, merged into existing rows in
+// one pass as write_block does, then gives date and time cells their formats (one pass per kind
+// present). Existing cells keep their style except for the number format of date cells. On
+// failure the sheet and the style sheet are as they were.
+Status write_typed_rows(EditorState& state, std::span<const std::vector<TypedValue>> rows, CellRef start);
+
+}  // namespace qm
