@@ -95,7 +95,11 @@ PyObject* with_reading_state(PyObject* self, F&& body) {
     auto* editor = reinterpret_cast<EditorObject*>(self);
     ExclusiveBorrow borrow(editor->busy);
     if (!borrow) return nullptr;
-    return guarded([&]() -> PyObject* { return body(*editor->state); });
+    return guarded([&]() -> PyObject* {
+        // Held single-cell writes are merged first, so that cells read back as written.
+        if (qm::Status flushed = qm::flush_cell_queue(*editor->state); !flushed) return raise_core(flushed.error());
+        return body(*editor->state);
+    });
 }
 
 PyObject* no_sheet() { return raise_runtime("no current worksheet: switch to an existing sheet first"); }

@@ -171,6 +171,9 @@ def test_reads_follow_edits(make_book):
     e.append_table_at([["x", "4.5"]], "C5")
     assert [e.get_value(c) for c in ("A1", "B1", "A2", "C5", "D5")] == [7, "a much longer text", None, "x", 4.5]
     assert e.get_formula("A2") == "=A1*2"
+    for n in range(1, 30):  # held single-cell writes are read back too
+        e.set_cell(f"B{n}", str(n))
+        assert e.get_value(f"B{n}") == n and e.get_value(f"B{max(1, n - 1)}") == max(1, n - 1)
     e.add_worksheet("Other")
     assert e.get_value("A1") is None and e.read_rows() == []
     e.with_worksheet("Data")
