@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
-APT_PACKAGES := libzip-dev libexpat1-dev zlib1g-dev libgtest-dev cmake pkg-config g++
+APT_PACKAGES := libzip-dev libexpat1-dev zlib1g-dev libisal-dev libgtest-dev cmake pkg-config g++
 # nasm assembles ISA-L when a wheel build compiles it from third_party/.
 APT_PACKAGES += nasm
 # The test suite converts styled files with LibreOffice headless to check another reader loads them.

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "support/deflate.hpp"
+
 namespace qm {
 
 std::string system_message(int errnum) {
@@ -134,19 +136,54 @@ bool ZipReader::has_entry(std::string_view name) const {
     return zip_name_locate(archive_.get(), key.c_str(), ZIP_FL_ENC_RAW) >= 0;
 }
 
+namespace {
+// Deflate entries are decompressed here rather than by the zip layer: its codec is the slowest
+// part of opening a big sheet.
+Result<std::optional<std::string>> inflate_entry(zip* archive, zip_uint64_t index, zip_uint64_t size,
+                                                 std::uint32_t crc) {
+    zip_file_t* file = zip_fopen_index(archive, index, ZIP_FL_COMPRESSED);
+    if (!file) return std::nullopt;
+    InflateStream inflater(size, crc);
+    std::vector<char> chunk(1 << 18);
+    for (;;) {
+        zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+        if (got < 0) {
+            std::string message = zip_file_strerror(file);
+            zip_fclose(file);
+            return fail(std::move(message));
+        }
+        if (got == 0) break;
+        if (auto fed = inflater.feed({chunk.data(), static_cast<std::size_t>(got)}); !fed) {
+            zip_fclose(file);
+            return fail(std::move(fed.error()));
+        }
+    }
+    int rc = zip_fclose(file);
+    if (rc != 0) return fail(zip_code_message(rc));
+    auto text = inflater.finish();
+    if (!text) return fail(std::move(text.error()));
+    return std::optional<std::string>(std::move(*text));
+}
+}  // namespace
+
 Result<std::optional<std::string>> try_read_entry(zip* archive, std::string_view name) {
     std::string key(name);
     zip_int64_t index = zip_name_locate(archive, key.c_str(), ZIP_FL_ENC_RAW);
     if (index < 0) return std::nullopt;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    const bool stated = zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &st) == 0;
+    constexpr zip_uint64_t kDeflateFacts = ZIP_STAT_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+    if (stated && (st.valid & kDeflateFacts) == kDeflateFacts && st.comp_method == ZIP_CM_DEFLATE &&
+        st.encryption_method == ZIP_EM_NONE)
+        return inflate_entry(archive, static_cast<zip_uint64_t>(index), st.size, st.crc);
+
     zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
     if (!file) return std::nullopt;
 
     std::string text;
-    zip_stat_t st;
-    zip_stat_init(&st);
     // The declared size comes from an untrusted directory: reserve at most 256 MiB up front.
-    if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &st) == 0 &&
-        (st.valid & ZIP_STAT_SIZE))
+    if (stated && (st.valid & ZIP_STAT_SIZE))
         text.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(st.size, 256u << 20)));
 
     // Read until zip_fread returns 0: a single exact-size read skips the checksum test.

@@ -14,6 +14,8 @@
 #include <random>
 #include <set>
 
+#include "support/deflate.hpp"
+
 namespace qm {
 
 namespace {
@@ -408,6 +410,73 @@ zip_source_t* pieces_source(zip* archive, std::initializer_list<std::string_view
     return zip_source_buffer_fragment(archive, fragments.data(), fragments.size(), 0);
 }
 
+// Level-1 Deflate of the pieces by our own codec, handed to the zip layer as data already
+// compressed: the source reports the Deflate method, so the zip layer copies the stream as it
+// comes and takes the CRC and sizes from the last STAT, answered once the stream has ended.
+struct DeflatedSource {
+    DeflateStream stream;
+    zip_error_t error;
+
+    explicit DeflatedSource(std::vector<std::string_view> pieces) : stream(std::move(pieces)) {
+        zip_error_init(&error);
+    }
+    ~DeflatedSource() { zip_error_fini(&error); }
+
+    static zip_int64_t callback(void* user, void* data, zip_uint64_t len, zip_source_cmd_t command) {
+        auto* d = static_cast<DeflatedSource*>(user);
+        switch (command) {
+            case ZIP_SOURCE_OPEN:
+                return d->stream.open() ? 0 : d->failed();
+            case ZIP_SOURCE_READ: {
+                auto got = d->stream.read(static_cast<char*>(data), static_cast<std::size_t>(len));
+                return got ? static_cast<zip_int64_t>(*got) : d->failed();
+            }
+            case ZIP_SOURCE_CLOSE:
+                d->stream.close();
+                return 0;
+            case ZIP_SOURCE_STAT: {
+                auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, len, &d->error);
+                if (!st) return -1;
+                zip_stat_init(st);
+                st->size = d->stream.size();
+                st->comp_method = ZIP_CM_DEFLATE;
+                st->valid |= ZIP_STAT_SIZE | ZIP_STAT_COMP_METHOD;
+                if (d->stream.finished()) {
+                    st->crc = d->stream.crc();
+                    st->comp_size = d->stream.compressed_size();
+                    st->valid |= ZIP_STAT_CRC | ZIP_STAT_COMP_SIZE;
+                }
+                return sizeof(zip_stat_t);
+            }
+            case ZIP_SOURCE_ERROR:
+                return zip_error_to_data(&d->error, data, len);
+            case ZIP_SOURCE_FREE:
+                delete d;
+                return 0;
+            case ZIP_SOURCE_SUPPORTS:
+                return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                      ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                                      ZIP_SOURCE_SUPPORTS, -1);
+            default:
+                zip_error_set(&d->error, ZIP_ER_OPNOTSUPP, 0);
+                return -1;
+        }
+    }
+
+    zip_int64_t failed() {
+        zip_error_set(&error, ZIP_ER_INTERNAL, 0);
+        return -1;
+    }
+};
+
+zip_source_t* entry_source(zip* archive, std::initializer_list<std::string_view> pieces, Compression compression) {
+    if (compression != Compression::Deflate1) return pieces_source(archive, pieces);
+    auto* deflated = new DeflatedSource(std::vector<std::string_view>(pieces));
+    zip_source_t* src = zip_source_function(archive, DeflatedSource::callback, deflated);
+    if (!src) delete deflated;
+    return src;
+}
+
 }  // namespace
 
 Result<std::string> resolve_save_target(const std::string& path) {
@@ -492,7 +561,7 @@ Status ZipUpdate::install(std::uint64_t index, Compression compression) {
 
 Status ZipUpdate::replace(std::uint64_t index, std::initializer_list<std::string_view> pieces,
                           Compression compression) {
-    zip_source_t* src = pieces_source(archive_, pieces);
+    zip_source_t* src = entry_source(archive_, pieces, compression);
     if (!src) return fail(archive_error(archive_));
     if (zip_file_replace(archive_, index, src, 0) < 0) {
         zip_source_free(src);
@@ -510,7 +579,7 @@ Status ZipUpdate::remove(std::uint64_t index) {
 
 Status ZipUpdate::add(std::string_view name, std::initializer_list<std::string_view> pieces,
                       Compression compression) {
-    zip_source_t* src = pieces_source(archive_, pieces);
+    zip_source_t* src = entry_source(archive_, pieces, compression);
     if (!src) return fail(archive_error(archive_));
     std::string key(name);
     zip_int64_t index = zip_file_add(archive_, key.c_str(), src, ZIP_FL_ENC_UTF_8);

@@ -137,6 +137,30 @@ def test_unreadable_file(make_book):
     assert result.stdout.splitlines() == [f"cannot open {path!r}: Permission denied"] * 2, result.stderr
 
 
+@pytest.mark.parametrize("where, message", [(0.5, "^(CRC error|Compressed data invalid)$"), (1.0, "^CRC error$")])
+def test_damaged_deflated_sheet_is_refused(tmp_path, where, message):
+    rows = "".join(f'<row r="{i}"><c r="A{i}"><v>{i * 31 % 977}</v></c></row>' for i in range(1, 20000))
+    path = tmp_path / "damaged.xlsx"
+    write_package(path, workbook_parts(sheets=[("Big", sheet_xml(rows))]))
+    with zipfile.ZipFile(path) as z:
+        info = z.getinfo("xl/worksheets/sheet1.xml")
+    data = bytearray(path.read_bytes())
+    start = info.header_offset + 30 + int.from_bytes(data[info.header_offset + 26:info.header_offset + 28], "little") \
+        + int.from_bytes(data[info.header_offset + 28:info.header_offset + 30], "little")
+    if where == 1.0:
+        # The stream stays valid; only the directory's checksum disagrees.
+        data[info.header_offset + 14] ^= 0x01
+        record = data.index(b"PK\x01\x02")
+        while int.from_bytes(data[record + 42:record + 46], "little") != info.header_offset:
+            record = data.index(b"PK\x01\x02", record + 4)
+        data[record + 16] ^= 0x01
+    else:
+        data[start + int(info.compress_size * where)] ^= 0x5A
+    path.write_bytes(bytes(data))
+    with pytest.raises(RuntimeError, match=message):
+        Editor(path, "Big")
+
+
 def test_corrupt_entry_reports_the_zip_error(tmp_path):
     path = tmp_path / "corrupt.xlsx"
     write_package(path, workbook_parts(), compression=zipfile.ZIP_STORED)

@@ -1,0 +1,157 @@
+#include "support/deflate.hpp"
+
+#include <isa-l/crc.h>
+#include <isa-l/igzip_lib.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "support/zip_archive.hpp"
+
+namespace qm {
+
+namespace {
+// Compressed output is staged here and copied out in the zip layer's small steps; input is fed
+// in slices this size so that the CRC and the compressor read the same bytes while they are in cache.
+constexpr std::size_t kStageSize = 256 * 1024;
+constexpr std::size_t kFeedSlice = 256 * 1024;
+// A declared size comes from an untrusted directory: at most this much is reserved before data
+// arrives to back it.
+constexpr std::uint64_t kInitialReserve = 256u << 20;
+}  // namespace
+
+std::uint32_t crc32_update(std::uint32_t crc, std::string_view data) {
+    return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(data.data()), data.size());
+}
+
+struct DeflateStream::Codec {
+    isal_zstream stream;
+    std::vector<std::uint8_t> level_buffer = std::vector<std::uint8_t>(ISAL_DEF_LVL1_DEFAULT);
+    std::vector<char> stage = std::vector<char>(kStageSize);
+};
+
+DeflateStream::DeflateStream(std::vector<std::string_view> pieces) : pieces_(std::move(pieces)) {
+    for (std::string_view p : pieces_) size_ += p.size();
+}
+
+DeflateStream::~DeflateStream() = default;
+
+Status DeflateStream::open() {
+    codec_ = std::make_unique<Codec>();
+    isal_deflate_init(&codec_->stream);
+    codec_->stream.level = 1;
+    codec_->stream.level_buf = codec_->level_buffer.data();
+    codec_->stream.level_buf_size = static_cast<std::uint32_t>(codec_->level_buffer.size());
+    codec_->stream.flush = NO_FLUSH;
+    codec_->stream.avail_in = 0;
+    piece_ = piece_pos_ = 0;
+    crc_ = 0;
+    compressed_ = 0;
+    finished_ = false;
+    staged_begin_ = staged_end_ = 0;
+    return {};
+}
+
+void DeflateStream::close() { codec_.reset(); }
+
+Status DeflateStream::fill() {
+    isal_zstream& s = codec_->stream;
+    s.next_out = reinterpret_cast<std::uint8_t*>(codec_->stage.data());
+    s.avail_out = static_cast<std::uint32_t>(codec_->stage.size());
+    while (s.avail_out > 0 && s.internal_state.state != ZSTATE_END) {
+        if (s.avail_in == 0) {
+            while (piece_ < pieces_.size() && piece_pos_ == pieces_[piece_].size()) {
+                ++piece_;
+                piece_pos_ = 0;
+            }
+            std::string_view slice;
+            if (piece_ < pieces_.size()) {
+                slice = pieces_[piece_].substr(piece_pos_, kFeedSlice);
+                piece_pos_ += slice.size();
+                crc_ = crc32_update(crc_, slice);
+            }
+            s.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(slice.data()));
+            s.avail_in = static_cast<std::uint32_t>(slice.size());
+            // The end is announced with the last slice: pieces left are all empty then.
+            bool more = false;
+            for (std::size_t i = piece_; i < pieces_.size() && !more; ++i)
+                more = (i == piece_ ? pieces_[i].size() - piece_pos_ : pieces_[i].size()) > 0;
+            s.end_of_stream = more ? 0 : 1;
+        }
+        if (isal_deflate(&s) != COMP_OK) return fail(zip_code_message(ZIP_ER_COMPRESSED_DATA));
+    }
+    staged_begin_ = 0;
+    staged_end_ = codec_->stage.size() - s.avail_out;
+    return {};
+}
+
+Result<std::size_t> DeflateStream::read(char* out, std::size_t capacity) {
+    if (!codec_) return fail(zip_code_message(ZIP_ER_INTERNAL));
+    std::size_t done = 0;
+    while (done < capacity) {
+        if (staged_begin_ == staged_end_) {
+            if (codec_->stream.internal_state.state == ZSTATE_END) {
+                finished_ = true;
+                break;
+            }
+            if (auto filled = fill(); !filled) return fail(std::move(filled.error()));
+            continue;
+        }
+        std::size_t n = std::min(capacity - done, staged_end_ - staged_begin_);
+        std::memcpy(out + done, codec_->stage.data() + staged_begin_, n);
+        staged_begin_ += n;
+        done += n;
+    }
+    compressed_ += done;
+    return done;
+}
+
+struct InflateStream::Codec {
+    inflate_state state;
+};
+
+InflateStream::InflateStream(std::uint64_t declared_size, std::uint32_t declared_crc)
+    : codec_(std::make_unique<Codec>()), declared_size_(declared_size), declared_crc_(declared_crc) {
+    isal_inflate_init(&codec_->state);
+    codec_->state.crc_flag = ISAL_DEFLATE;
+    // One byte beyond the declared size lets a stream that ends exactly there finish, and shows
+    // one that does not.
+    text_.resize(static_cast<std::size_t>(std::min(declared_size + 1, kInitialReserve)));
+    codec_->state.next_out = reinterpret_cast<std::uint8_t*>(text_.data());
+    codec_->state.avail_out = static_cast<std::uint32_t>(text_.size());
+}
+
+InflateStream::~InflateStream() = default;
+
+Status InflateStream::feed(std::string_view chunk) {
+    inflate_state& s = codec_->state;
+    s.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(chunk.data()));
+    s.avail_in = static_cast<std::uint32_t>(chunk.size());
+    while (!ended_) {
+        if (s.avail_out == 0) {
+            // More text than declared is a damaged entry; below the declared size the buffer grows.
+            std::size_t used = static_cast<std::size_t>(reinterpret_cast<char*>(s.next_out) - text_.data());
+            if (used == text_.size()) {
+                if (used > declared_size_) return fail(zip_code_message(ZIP_ER_COMPRESSED_DATA));
+                text_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(declared_size_ + 1, std::uint64_t{used} * 2)));
+            }
+            s.next_out = reinterpret_cast<std::uint8_t*>(text_.data()) + used;
+            s.avail_out = static_cast<std::uint32_t>(std::min<std::size_t>(text_.size() - used, UINT32_MAX));
+        }
+        if (isal_inflate(&s) < 0) return fail(zip_code_message(ZIP_ER_COMPRESSED_DATA));
+        if (s.block_state == ISAL_BLOCK_FINISH) ended_ = true;
+        else if (s.avail_in == 0 && s.avail_out > 0) break;  // wants the next chunk
+    }
+    return {};
+}
+
+Result<std::string> InflateStream::finish() {
+    const std::size_t produced = static_cast<std::size_t>(reinterpret_cast<char*>(codec_->state.next_out) - text_.data());
+    if (!ended_ || produced != declared_size_) return fail(zip_code_message(ZIP_ER_COMPRESSED_DATA));
+    text_.resize(produced);
+    if (crc32_update(0, text_) != declared_crc_) return fail(zip_code_message(ZIP_ER_CRC));
+    return std::move(text_);
+}
+
+}  // namespace qm

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/deflate.hpp"
+
+using namespace qm;
+
+namespace {
+
+std::string compress(std::size_t step, DeflateStream& stream) {
+    EXPECT_TRUE(stream.open());
+    std::string out;
+    std::vector<char> buf(step);
+    for (;;) {
+        auto got = stream.read(buf.data(), buf.size());
+        EXPECT_TRUE(got);
+        if (!got || *got == 0) break;
+        out.append(buf.data(), *got);
+    }
+    stream.close();
+    return out;
+}
+
+Result<std::string> inflate(std::string_view data, std::uint64_t size, std::uint32_t crc, std::size_t chunk) {
+    InflateStream in(size, crc);
+    for (std::size_t at = 0; at < data.size(); at += chunk)
+        if (auto fed = in.feed(data.substr(at, chunk)); !fed) return fail(std::move(fed.error()));
+    return in.finish();
+}
+
+std::string sheet_like(std::size_t size, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string text;
+    while (text.size() < size)
+        text += "<c r=\"B" + std::to_string(rng() % 100000) + "\"><v>" + std::to_string(rng()) + "</v></c>";
+    text.resize(size);
+    return text;
+}
+
+}  // namespace
+
+TEST(Deflate, RoundTripsAnySplitOfPiecesAndReadSteps) {
+    const std::string big = sheet_like(3 << 20, 1);
+    struct Case { std::vector<std::size_t> cuts; std::size_t step; std::size_t chunk; };
+    // Cuts split `big` into pieces (empty ones included); steps and chunks vary the call sizes.
+    for (const auto& c : {Case{{}, 8192, 65536}, Case{{0, 0}, 1, 1 << 20}, Case{{5, 5, 262144}, 8192, 7},
+                          Case{{262144, 524288, 3 << 20}, 300000, 262144}, Case{{1}, 65536, 1 << 22}}) {
+        std::vector<std::string_view> pieces;
+        std::size_t from = 0;
+        for (std::size_t cut : c.cuts) {
+            pieces.push_back(std::string_view(big).substr(from, cut - from));
+            from = cut;
+        }
+        pieces.push_back(std::string_view(big).substr(from));
+        DeflateStream stream(pieces);
+        std::string data = compress(c.step, stream);
+        ASSERT_TRUE(stream.finished());
+        EXPECT_EQ(stream.size(), big.size());
+        EXPECT_EQ(stream.compressed_size(), data.size());
+        EXPECT_LT(data.size(), big.size() / 3);
+        auto back = inflate(data, big.size(), stream.crc(), c.chunk);
+        ASSERT_TRUE(back) << back.error().message;
+        EXPECT_TRUE(*back == big);
+        // A second open gives the same stream again (the zip layer may read a source twice).
+        EXPECT_EQ(compress(8192, stream), data);
+    }
+    DeflateStream empty({});
+    std::string data = compress(8192, empty);
+    EXPECT_EQ(empty.crc(), 0u);
+    auto back = inflate(data, 0, 0, 16);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, "");
+}
+
+TEST(Inflate, DamagedStreamsFailWithTheZipMessages) {
+    const std::string text = sheet_like(200000, 2);
+    DeflateStream stream({text});
+    std::string data = compress(8192, stream);
+    const std::uint32_t crc = stream.crc();
+    std::string flipped = data;
+    flipped[data.size() / 2] ^= 0x10;
+    struct Case { std::string data; std::uint64_t size; std::uint32_t crc; std::string message; };
+    for (const auto& c : {Case{data, text.size(), crc ^ 1, "CRC error"},
+                          Case{data, text.size() - 1, crc, "Compressed data invalid"},
+                          Case{data, text.size() + 1, crc, "Compressed data invalid"},
+                          Case{data.substr(0, data.size() / 2), text.size(), crc, "Compressed data invalid"},
+                          Case{"\xff\xff\xff", text.size(), crc, "Compressed data invalid"}}) {
+        auto back = inflate(c.data, c.size, c.crc, 4096);
+        ASSERT_FALSE(back);
+        EXPECT_EQ(back.error().message, c.message);
+    }
+    // A flipped bit either breaks the stream or the checksum; it never passes.
+    EXPECT_FALSE(inflate(flipped, text.size(), crc, 4096));
+}
