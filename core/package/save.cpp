@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <deque>
+#include <map>
 #include <set>
 
 #include "cells/cells.hpp"
@@ -290,7 +291,11 @@ void request_full_calculation(std::string& workbook) {
 }
 
 Status save_package(EditorState& state, const std::string& target) {
-    stash_current_sheet(state);
+    // Worksheets written from memory: those changed in this editor, and the current one, read
+    // where it lies rather than stashed as a second copy of what may be a very large text.
+    std::map<std::string_view, std::string_view> sheets(state.modified_parts.begin(), state.modified_parts.end());
+    if (!state.sheet_path.empty()) sheets.insert_or_assign(state.sheet_path, state.sheet_xml);
+
     auto update = ZipUpdate::open(state.source_path, target);
     if (!update) return fail(std::move(update.error()));
     // Raw copies come from the file on disk: if it is no longer the one the held parts came
@@ -339,8 +344,8 @@ Status save_package(EditorState& state, const std::string& target) {
     if (*content_types) {
         std::vector<std::string> names;
         // Sheets of the source keep their content types as they are.
-        for (const auto& [name, text] : state.modified_parts)
-            if (!in_source.contains(name)) names.push_back(name);  // sorted, unique
+        for (const auto& [name, text] : sheets)
+            if (!in_source.contains(name)) names.emplace_back(name);  // sorted, unique
         add_sheet_overrides(**content_types, names);
         for (const std::string& name : state.deleted_parts)
             if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
@@ -377,7 +382,7 @@ Status save_package(EditorState& state, const std::string& target) {
         Status done;
         if (state.deleted_parts.contains(*name) || dropped.contains(*name)) {
             done = update->remove(i);
-        } else if (auto sheet = state.modified_parts.find(*name); sheet != state.modified_parts.end()) {
+        } else if (auto sheet = sheets.find(*name); sheet != sheets.end()) {
             written.insert(sheet->first);
             if (changed_sheets.contains(sheet->first)) done = write_sheet(sheet->first, sheet->second, replace);
         } else if (*name == state.styles_part && !state.styles_xml.empty()) {
@@ -402,7 +407,7 @@ Status save_package(EditorState& state, const std::string& target) {
                                     memory_compression(state.styles_part, state.styles_xml.size()));
             !done)
             return done;
-    for (const auto& [name, text] : state.modified_parts) {
+    for (const auto& [name, text] : sheets) {
         if (written.contains(name) || state.deleted_parts.contains(name)) continue;
         auto add = [&](std::initializer_list<std::string_view> pieces, Compression compression) {
             return update->add(name, pieces, compression);

@@ -19,6 +19,7 @@ constexpr std::size_t kFeedSlice = 256 * 1024;
 // A declared size comes from an untrusted directory: at most this much is reserved before data
 // arrives to back it.
 constexpr std::uint64_t kInitialReserve = 256u << 20;
+std::uint64_t edit_room(std::uint64_t size) { return 4096 + size / 512; }
 }  // namespace
 
 std::uint32_t crc32_update(std::uint32_t crc, std::string_view data) {
@@ -116,7 +117,9 @@ InflateStream::InflateStream(std::uint64_t declared_size, std::uint32_t declared
     isal_inflate_init(&codec_->state);
     codec_->state.crc_flag = ISAL_DEFLATE;
     // One byte beyond the declared size lets a stream that ends exactly there finish, and shows
-    // one that does not.
+    // one that does not. The room reserved past it takes the edits a text usually gets (a cell,
+    // a dimension) without moving a large sheet to a new buffer, which would hold it twice.
+    text_.reserve(static_cast<std::size_t>(std::min(declared_size + 1 + edit_room(declared_size), kInitialReserve)));
     text_.resize(static_cast<std::size_t>(std::min(declared_size + 1, kInitialReserve)));
     codec_->state.next_out = reinterpret_cast<std::uint8_t*>(text_.data());
     codec_->state.avail_out = static_cast<std::uint32_t>(text_.size());
