@@ -10,10 +10,10 @@
 #include "support/text.hpp"
 #include "state/parts.hpp"
 #include "support/xml_reader.hpp"
+#include "support/deflate.hpp"
 #include "support/zip_save.hpp"
 
 #include <zip.h>
-#include <zlib.h>
 
 namespace qm {
 
@@ -207,7 +207,7 @@ Result<bool> same_as_source(const EditorState& state, zip* archive, std::uint64_
         if (zip_stat_index(archive, index, 0, &st) != 0) return false;
         if ((st.valid & ZIP_STAT_SIZE) && st.size != text.size()) return false;
         if ((st.valid & ZIP_STAT_CRC) &&
-            st.crc != crc32_z(0, reinterpret_cast<const Bytef*>(text.data()), text.size()))
+            st.crc != crc32_update(0, text))
             return false;
     }
     auto source = try_read_entry(archive, name);
@@ -310,8 +310,8 @@ Status save_package(EditorState& state, const std::string& target) {
     // What this save rewrites: held worksheets whose text changed, sheets added, sheets removed.
     std::set<std::string_view> changed_sheets;
     std::set<std::string_view> in_source;
-    for (const auto& [name, text] : state.modified_parts) {
-        zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_ENC_RAW);
+    for (const auto& [name, text] : sheets) {
+        zip_int64_t index = zip_name_locate(archive, std::string(name).c_str(), ZIP_FL_ENC_RAW);
         if (index < 0) continue;
         in_source.insert(name);
         auto same = same_as_source(state, archive, static_cast<std::uint64_t>(index), name, text);
@@ -319,7 +319,7 @@ Status save_package(EditorState& state, const std::string& target) {
         if (!*same) changed_sheets.insert(name);
     }
     bool sheets_added = false;
-    for (const auto& [name, text] : state.modified_parts)
+    for (const auto& [name, text] : sheets)
         if (!in_source.contains(name) && !state.deleted_parts.contains(name)) sheets_added = true;
     bool cells_changed = !changed_sheets.empty() || sheets_added || !state.deleted_parts.empty();
 
