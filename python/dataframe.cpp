@@ -12,8 +12,6 @@
 namespace qmpy {
 
 namespace {
-enum class ColumnKind { None, Date, DateTime };
-
 // Date columns get a date format over their data rows, datetime (or mixed) columns a date-time one.
 void track(ColumnKind& kind, ValueClass value) {
     if (value == ValueClass::DateTime) kind = ColumnKind::DateTime;
@@ -140,8 +138,17 @@ PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t n
         if (!start) return raise_core(start.error());
 
         std::vector<ColumnKind> kinds;
-        auto table = read_frame(a[0], kinds);
-        if (!table) return nullptr;
+        std::optional<FrameTable> table{std::in_place};
+        switch (read_arrow_frame(a[0], *table, kinds)) {
+            case ArrowRead::Done:
+                break;
+            case ArrowRead::Failed:
+                return nullptr;
+            case ArrowRead::Fallback:
+                table = read_frame(a[0], kinds);
+                if (!table) return nullptr;
+                break;
+        }
         if (auto fits = check_table_fits(*start, *table); !fits) return raise_core(fits.error());
         const std::size_t data_rows = table->size() - 1;
         auto written = qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table), start->text);

@@ -2,6 +2,7 @@
 // DataFrame import: turning Python values into cell texts, and Editor.with_polars.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cells/cells.hpp"
 
@@ -13,6 +14,10 @@ enum class ValueClass { Other, Date, DateTime };
 
 // Days since 1970-01-01 in the proleptic Gregorian calendar (negative before).
 long long day_number(int year, int month, int day);
+// str() of a finite float as the interpreter writes it, without its slower digit generation:
+// the shortest digits that read back to the same value (to_chars finds the same ones), fixed
+// from 1e-4 up to 1e16 with ".0" when whole, else d.ddde+XX. False for inf and nan.
+bool float_text(double value, std::string& text);
 // Fixed notation with 15 decimals, correctly rounded, then trailing zeros and point removed.
 std::string format_serial(double serial);
 // A DataFrame value as a typed cell: None is blank, str is text, bool is the text TRUE/FALSE,
@@ -24,6 +29,17 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls);
 std::string_view non_finite_error(double value);
 // Serial number of a date-time, `days` counted from 1970-01-01.
 double datetime_serial(double days, int hour, int minute, int second, int microsecond);
+
+// Columns whose values were dates or datetimes get a date format over their data rows.
+enum class ColumnKind { None, Date, DateTime };
+using FrameTable = std::vector<std::vector<qm::TypedCell>>;
+
+// The frame read through the Arrow PyCapsule stream interface, walking its buffers without a
+// Python object per value: the header then the rows, as the row path builds them. Fallback when
+// the object has no stream or holds a type (or a value) only the row path converts; Failed with
+// an exception set when the stream itself fails.
+enum class ArrowRead { Done, Fallback, Failed };
+ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds);
 
 PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
 

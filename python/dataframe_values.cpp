@@ -19,9 +19,8 @@ bool datetime_api_ready() {
 }
 constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 counted from 1899-12-30
 
-// str() of a finite float as the interpreter writes it, without its slower digit generation:
-// the shortest digits that read back to the same value (to_chars finds the same ones), fixed
-// from 1e-4 up to 1e16 with ".0" when whole, else d.ddde+XX. False for inf and nan.
+}  // namespace
+
 bool float_text(double value, std::string& text) {
     if (!std::isfinite(value)) return false;
     char buf[64];
@@ -62,7 +61,6 @@ bool float_text(double value, std::string& text) {
     }
     return true;
 }
-}  // namespace
 
 long long day_number(int year, int month, int day) {
     long long y = year - (month <= 2 ? 1 : 0);
