@@ -1,12 +1,14 @@
 #include "dataframe.hpp"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "cells/cells.hpp"
 #include "convert.hpp"
 #include "editor.hpp"
 #include "styles/layout.hpp"
+#include "styles/styles.hpp"
 #include "support/text.hpp"
 
 namespace qmpy {
@@ -150,22 +152,40 @@ PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t n
                 break;
         }
         if (auto fits = check_table_fits(*start, *table); !fits) return raise_core(fits.error());
-        const std::size_t data_rows = table->size() - 1;
-        auto written = qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table), start->text);
-        *table = {};  // the texts are in the sheet now; the format passes need the room
-        if (!written) return raise_core(written.error());
-        if (data_rows == 0) Py_RETURN_NONE;
 
-        const std::uint32_t first = start->row + 1;
-        const std::uint32_t last = start->row + static_cast<std::uint32_t>(data_rows);
+        // Date and datetime columns get their format as the block is written: a format pass per
+        // column afterwards would walk the whole sheet each time. Cells written over keep their
+        // own style with the format joined to it, as the range format does.
+        std::map<std::pair<ColumnKind, std::optional<std::uint32_t>>, std::uint32_t> derived;
+        auto restyle_for = [&](ColumnKind kind) -> qm::Restyle {
+            return [&derived, &state, kind](std::optional<std::uint32_t> old) -> qm::Result<std::uint32_t> {
+                if (auto hit = derived.find({kind, old}); hit != derived.end()) return hit->second;
+                qm::StyleSpec change;
+                change.num_fmt = kind == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
+                auto index = qm::derive_cell_format(state, old, change);
+                if (!index) return qm::fail(std::move(index.error()));
+                derived.emplace(std::pair{kind, old}, *index);
+                return *index;
+            };
+        };
+        const qm::Restyle date_style = restyle_for(ColumnKind::Date);
+        const qm::Restyle datetime_style = restyle_for(ColumnKind::DateTime);
+        std::vector<const qm::Restyle*> column_styles(kinds.size(), nullptr);
+        std::size_t styled_width = 0;
         for (std::size_t j = 0; j < kinds.size(); ++j) {
             if (kinds[j] == ColumnKind::None) continue;
-            std::string column = qm::index_to_column(start->column + j);
-            std::string range = column + std::to_string(first) + ":" + column + std::to_string(last);
-            const char* code = kinds[j] == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
-            if (auto formatted = qm::set_number_format(state, range, code); !formatted)
-                return raise_core(formatted.error());
+            column_styles[j] = kinds[j] == ColumnKind::Date ? &date_style : &datetime_style;
+            styled_width = j + 1;
         }
+        // The format covers every data row of such a column, also rows too short to reach it.
+        for (std::size_t i = 1; i < table->size(); ++i)
+            if ((*table)[i].size() < styled_width) (*table)[i].resize(styled_width);
+
+        // A failed write leaves the style sheet as it was, not with formats nothing uses.
+        qm::StyleTransaction transaction(state);
+        auto written = transaction.finish(qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table),
+                                                          start->text, column_styles, 1));
+        if (!written) return raise_core(written.error());
         Py_RETURN_NONE;
     });
 }

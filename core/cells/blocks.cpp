@@ -38,7 +38,8 @@ CellWrite write_of(std::uint64_t column, const std::string& value) { return {col
 CellWrite write_of(std::uint64_t column, const TypedCell& value) { return {column, value.text, false, value.kind, false}; }
 
 template <class Value>
-Status write_values(EditorState& state, std::span<const std::vector<Value>> rows, std::string_view start) {
+Status write_values(EditorState& state, std::span<const std::vector<Value>> rows, std::string_view start,
+                    std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0) {
     auto start_ref = read_start_cell(start);
     if (!start_ref) return fail(std::move(start_ref.error()));
     std::size_t width = 0;
@@ -75,7 +76,10 @@ Status write_values(EditorState& state, std::span<const std::vector<Value>> rows
     std::vector<CellWrite> cells;
     cells.reserve(values);
     for (const Pending& p : pending)
-        for (std::size_t c = 0; c < rows[p.index].size(); ++c) cells.push_back(write_of(first_column + c, rows[p.index][c]));
+        for (std::size_t c = 0; c < rows[p.index].size(); ++c) {
+            cells.push_back(write_of(first_column + c, rows[p.index][c]));
+            if (p.index >= styled_from && c < column_styles.size()) cells.back().value_style = column_styles[c];
+        }
     std::vector<RowWrites> writes;
     writes.reserve(pending.size());
     std::size_t at = 0;
@@ -92,8 +96,9 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
     return write_values(state, rows, start);
 }
 
-Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start) {
-    return write_values(state, rows, start);
+Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start,
+                   std::span<const Restyle* const> column_styles, std::size_t styled_from) {
+    return write_values(state, rows, start, column_styles, styled_from);
 }
 
 }  // namespace qm

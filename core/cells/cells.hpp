@@ -140,6 +140,8 @@ std::optional<std::uint32_t> style_of_cell(std::string_view cell_markup);
 // 64 bits).
 std::optional<std::uint64_t> reference_column(std::string_view reference);
 
+// The style a style-only write gives a cell, from the cell's old style (none for a new cell).
+using Restyle = std::function<Result<std::uint32_t>(std::optional<std::uint32_t>)>;
 // One write of a row: a value (text not owned) into a cell, or with `style_only` a new style for
 // the cell, which keeps its content (a missing cell is created blank: `<c r="B3" s="1"/>`). A
 // value's kind is classified from its text unless `kind` gives it; a Blank value makes no new
@@ -150,9 +152,10 @@ struct CellWrite {
     bool style_only = false;
     std::optional<CellKind> kind;
     bool markup = false;  // `value` is the cell's whole new markup
+    // A value written with a style derived from the cell's old one (a Blank value then still
+    // writes the styled empty cell), instead of keeping the old style.
+    const Restyle* value_style = nullptr;
 };
-// The style a style-only write gives a cell, from the cell's old style (none for a new cell).
-using Restyle = std::function<Result<std::uint32_t>(std::optional<std::uint32_t>)>;
 // The writes of one row, in ascending unique columns. A row without writes still gets written:
 // an empty row element when it does not exist.
 struct RowWrites {
@@ -202,8 +205,11 @@ Status append_row(EditorState& state, std::span<const std::string> values);
 // as write_rows does; a later row with the same number (after wrapping) replaces an earlier one.
 Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start);
 // The same with typed values. A Blank value writes no cell; over an existing cell it leaves that
-// cell's style and drops its value.
-Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start);
+// cell's style and drops its value. From block row `styled_from` on, a column with a style in
+// `column_styles` gets it on every cell, written or blank (a format laid over the columns as they
+// are written, rather than by a walk over the whole sheet per column afterwards).
+Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start,
+                   std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0);
 
 // ---- row queries ----
 

@@ -31,10 +31,16 @@ Status append_new_cell(std::string& out, const CellWrite& w, std::uint32_t row, 
     }
     if (!w.style_only) {
         const CellKind kind = kind_of(w);
-        if (kind == CellKind::Blank) return {};
+        if (kind == CellKind::Blank && !w.value_style) return {};
+        std::optional<std::uint32_t> style;
+        if (w.value_style) {
+            auto index = (*w.value_style)(std::nullopt);
+            if (!index) return fail(std::move(index.error()));
+            style = *index;
+        }
         std::string ref;
         append_reference(ref, w.column, row);
-        append_typed_cell(out, ref, kind, w.value, std::nullopt);
+        append_typed_cell(out, ref, kind, w.value, style);
         return {};
     }
     auto index = restyle(std::nullopt);
@@ -186,6 +192,11 @@ Status merge_row_into(std::string& out, std::string_view text, const SheetRow& r
             }
             copied = old.tag_end;
             continue;
+        }
+        if (w.value_style) {
+            auto index = (*w.value_style)(style);
+            if (!index) return fail(std::move(index.error()));
+            style = *index;
         }
         // The one place where an existing cell's content is overwritten.
         append_typed_cell(out, ref, kind_of(w), w.value, style);

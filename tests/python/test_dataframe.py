@@ -309,3 +309,19 @@ def test_reentry_is_refused_and_user_code_decides(editor_and_path):
     editor.save(path)
     ws = openpyxl.load_workbook(path)["Data"]
     assert ws["A2"].value == "ok" and ws["Z1"].value is None
+
+
+def test_date_formats_join_the_styles_of_cells_written_over(editor_and_path):
+    editor, path = editor_and_path
+    editor.set_cell("D6", "old")
+    editor.set_cell("E7", "old")
+    editor.set_fill("D6:E7", "FFC000")
+    editor.with_polars(Frame(["n", "day", "x"], [(1, dt.date(2024, 1, 1), "a"), (2, None, "b"), (3, dt.date(2024, 1, 3))]), "C5")
+    editor.save(path)
+    ws = openpyxl.load_workbook(path)["Data"]
+    for ref, fill in (("D6", True), ("D7", True), ("D8", False)):
+        assert ws[ref].number_format == "yyyy-mm-dd", ref
+        assert str(ws[ref].fill.fgColor.rgb).endswith("FFC000") is fill, ref
+    assert ws["D6"].value == dt.datetime(2024, 1, 1) and ws["D7"].value is None
+    assert ws["E7"].number_format == "General" and ws["E7"].fill.fgColor.rgb.endswith("FFC000") and ws["E7"].value == "b"
+    assert ws["E8"].value is None and ws["D5"].number_format == "General"
