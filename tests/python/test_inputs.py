@@ -286,3 +286,27 @@ def test_case_only_rename_and_names_other_producers_wrote(make_book, tmp_path):
     editor.rename_worksheet("Data", "DATA").with_worksheet("'Quoted'").set_cell("A1", "x")
     out = saved(editor, tmp_path / "out.xlsx")
     assert quillmark.scan_excel(out) == ["'Quoted'", "DATA"]
+
+
+def test_random_unicode_text_through_dataframes_reads_back_unchanged(make_book, tmp_path):
+    """DataFrame strings are always text, on the Arrow path and the row path alike."""
+    pl = pytest.importorskip("polars")
+    rng = random.Random(2024)
+    values = [random_text(rng) for _ in range(300)]
+    frame = pl.DataFrame({"t": values})
+
+    class Rows:  # no Arrow stream: the row path
+        columns = ["t"]
+
+        def iter_rows(self):
+            return ([v] for v in values)
+
+    editor = quillmark.Editor(make_book())
+    editor.with_polars(frame, "A1")
+    editor.with_polars(Rows(), "C1")
+    out = saved(editor, tmp_path / "frames.xlsx")
+
+    ws = openpyxl.load_workbook(out).active
+    for column in (1, 3):
+        got = [ws.cell(i + 2, column).value for i in range(len(values))]
+        assert [decode_escapes(g) if g is not None else "" for g in got] == values
