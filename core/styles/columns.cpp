@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cells/cells.hpp"
+#include "styles/attributes.hpp"
 #include "styles/layout.hpp"
 #include "styles/sheet_elements.hpp"
 #include "support/numbers.hpp"
@@ -72,30 +73,10 @@ Result<std::vector<ColElement>> read_cols(std::string_view block) {
     return cols;
 }
 
-using Attributes = std::vector<std::pair<std::string, std::string>>;
-
-void set_attribute(Attributes& attributes, std::string_view name, std::string value) {
-    for (auto& [n, v] : attributes)
-        if (n == name) {
-            v = std::move(value);
-            return;
-        }
-    attributes.emplace_back(std::string(name), std::move(value));
-}
-
 std::string render_attributes(std::string_view qname, const Attributes& attributes) {
     std::string out = "<";
     out += qname;
-    for (const auto& [name, value] : attributes) {
-        out += ' ';
-        out += name;
-        out += "=\"";
-        for (char c : value) {
-            if (c == '"') out += "&quot;";
-            else out += c;
-        }
-        out += '"';
-    }
+    append_attributes(out, attributes);
     out += "/>";
     return out;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "state/parts.hpp"
+#include "styles/attributes.hpp"
 #include "styles/styles.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
@@ -357,41 +358,6 @@ Status insert_entry(EditorState& state, const StyleIndex& index, StyleBlock bloc
 
 std::string default_cell_format(std::string_view p) {
     return with_prefix("<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>", p);
-}
-
-using Attributes = std::vector<std::pair<std::string, std::string>>;
-
-void set_attribute(Attributes& attributes, std::string_view name, std::string value) {
-    for (auto& [n, v] : attributes)
-        if (n == name) {
-            v = std::move(value);
-            return;
-        }
-    attributes.emplace_back(std::string(name), std::move(value));
-}
-
-void erase_attribute(Attributes& attributes, std::string_view name) {
-    std::erase_if(attributes, [&](const auto& a) { return a.first == name; });
-}
-
-std::optional<std::string_view> attribute_of(const Attributes& attributes, std::string_view name) {
-    for (const auto& [n, v] : attributes)
-        if (n == name) return std::string_view(v);
-    return std::nullopt;
-}
-
-void append_attributes(std::string& out, const Attributes& attributes) {
-    for (const auto& [name, value] : attributes) {
-        out += ' ';
-        out += name;
-        out += "=\"";
-        // A value taken from a single-quoted attribute may hold a double quote.
-        for (char c : value) {
-            if (c == '"') out += "&quot;";
-            else out += c;
-        }
-        out += '"';
-    }
 }
 
 Attributes attributes_of(std::string_view tag) {
