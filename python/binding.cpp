@@ -135,6 +135,20 @@ PyObject* str_from_utf8(std::string_view text) {
     return PyUnicode_DecodeUTF8(text.data(), static_cast<Py_ssize_t>(text.size()), "replace");
 }
 
+PyObject* str_list(const std::vector<std::string>& names) {
+    PyObject* list = PyList_New(static_cast<Py_ssize_t>(names.size()));
+    if (!list) return nullptr;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        PyObject* s = str_from_utf8(names[i]);
+        if (!s) {
+            Py_DECREF(list);
+            return nullptr;
+        }
+        PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), s);
+    }
+    return list;
+}
+
 PyObject* raise_runtime(std::string_view message) {
     PyObject* text = str_from_utf8(message);
     if (!text) return nullptr;

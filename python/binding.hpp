@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/error.hpp"
 
@@ -108,6 +109,8 @@ PyObject* guarded(F&& body) noexcept {
 }
 
 PyObject* str_from_utf8(std::string_view text);
+// A list of str, one per name (sheet lists).
+PyObject* str_list(const std::vector<std::string>& names);
 
 // A METH_FASTCALL | METH_KEYWORDS function as the PyCFunction a method table holds.
 inline PyCFunction fastcall_method(PyCFunctionFastWithKeywords f) {

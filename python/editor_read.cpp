@@ -179,20 +179,6 @@ PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std:
     return out;
 }
 
-PyObject* names_list(const std::vector<std::string>& names) {
-    PyObject* list = PyList_New(static_cast<Py_ssize_t>(names.size()));
-    if (!list) return nullptr;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        PyObject* s = str_from_utf8(names[i]);
-        if (!s) {
-            Py_DECREF(list);
-            return nullptr;
-        }
-        PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), s);
-    }
-    return list;
-}
-
 }  // namespace
 
 PyObject* editor_get_value(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
@@ -260,7 +246,7 @@ PyObject* editor_sheet_names(PyObject* self, PyObject* const* args, Py_ssize_t n
     return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
         auto names = qm::sheet_names(st);
         if (!names) return raise_core(names.error());
-        return names_list(*names);
+        return str_list(*names);
     });
 }
 

@@ -13,20 +13,6 @@ struct ScannerObject {
     std::string* path;
 };
 
-PyObject* names_to_list(const std::vector<std::string>& names) {
-    PyObject* list = PyList_New(static_cast<Py_ssize_t>(names.size()));
-    if (!list) return nullptr;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        PyObject* s = str_from_utf8(names[i]);
-        if (!s) {
-            Py_DECREF(list);
-            return nullptr;
-        }
-        PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), s);
-    }
-    return list;
-}
-
 PyObject* scanner_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
     static const char* const names[] = {"path"};
     static const Signature sig{"Scanner.__new__()", names, 1, 1};
@@ -60,7 +46,7 @@ PyObject* scanner_get_sheets(PyObject* self, PyObject*) {
         auto names = qm::list_sheet_names(*scanner->path);
         // This one method says which exception it is in its text.
         if (!names) return raise_runtime("RuntimeError: " + names.error().message);
-        return names_to_list(*names);
+        return str_list(*names);
     });
 }
 
@@ -120,7 +106,7 @@ PyObject* scan_excel(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObjec
         if (!path) return nullptr;
         auto list = qm::list_sheet_names(*path);
         if (!list) return raise_core(list.error());
-        return names_to_list(*list);
+        return str_list(*list);
     });
 }
 
