@@ -161,8 +161,9 @@ class Editor:
         the same fill); anything else raises RuntimeError. Other parts of each cell's style are kept.
 
         `range` is a cell ("B3"), a rectangle ("A1:C3", missing rows and cells are created), a
-        whole column ("B:") or a whole row ("5:"); the last two touch existing cells only.
-        Returns the editor."""
+        whole column ("B:") or a whole row ("5:"); the last two touch existing cells only. A
+        rectangle of more than 10,000,000 cells (as with every style method) raises RuntimeError
+        before anything changes: style whole columns or rows instead. Returns the editor."""
 
     def set_font(
         self,

@@ -39,6 +39,19 @@ private:
 Status style_cells(EditorState& state, CellRef first, CellRef second, const StyleSpec& change) {
     const std::uint32_t c1 = std::min(first.column, second.column), c2 = std::max(first.column, second.column);
     const std::uint32_t r1 = std::min(first.row, second.row), r2 = std::max(first.row, second.row);
+    // Every cell of a rectangle is written out, so its size is the memory and time the call takes:
+    // refused before anything changes rather than exhausting memory on "A1:XFD1048576".
+    const std::uint64_t area = (std::uint64_t(c2) - c1 + 1) * (std::uint64_t(r2) - r1 + 1);
+    if (area > kMaxStyledCells) {
+        std::string range;
+        append_column_letters(range, c1);
+        append_decimal(range, r1);
+        range += ':';
+        append_column_letters(range, c2);
+        append_decimal(range, r2);
+        return fail("range " + range + " covers " + std::to_string(area) + " cells; a rectangle is styled cell by cell, at most " +
+                    std::to_string(kMaxStyledCells) + " at once: style whole columns (\"A:\") or rows (\"1:\") instead");
+    }
     std::vector<CellWrite> cells;
     cells.reserve(std::size_t(c2) - c1 + 1);
     for (std::uint64_t c = c1; c <= c2; ++c) cells.push_back({c, {}, true, std::nullopt, false});

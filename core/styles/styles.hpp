@@ -160,6 +160,8 @@ Status apply_style(EditorState& state, const RangeSpec& range, const StyleSpec& 
 Status apply_style_or_queue(EditorState& state, std::string_view range, const StyleSpec& change);
 // Lays `change` over every cell of the rectangle between two corners, creating missing cells
 // blank (`<c r="B3" s="1"/>`) and missing rows; raises the row counter to the rows written.
+// A rectangle of more than kMaxStyledCells cells is refused before anything changes.
+inline constexpr std::uint64_t kMaxStyledCells = 10'000'000;
 Status style_cells(EditorState& state, CellRef first, CellRef second, const StyleSpec& change);
 Status style_column(EditorState& state, std::uint32_t column, std::uint32_t first_row,
                     const StyleSpec& change);

@@ -244,3 +244,26 @@ def test_libreoffice_converts_a_styled_file(table, tmp_path):
     assert rows[:4] == [["Region", "Q1", "Q2", "", ""], ["North", "120", "135", "", ""],
                         ["South", "98", "101", "", ""], ["East", "7", "8", "", ""]]
     assert rows[5][4] == "tail"
+
+
+@pytest.mark.parametrize(
+    "call, text",
+    [
+        (lambda e: e.set_fill("A1:XFD1048576", "FF0000"), "A1:XFD1048576 covers 17179869184 cells"),
+        (lambda e: e.set_font("J1000001:A1", "Arial", 10), "A1:J1000001 covers 10000010 cells"),
+        (lambda e: e.set_border("B2:XFD1048576", "thin"), "B2:XFD1048576 covers"),
+        (lambda e: e.set_number_format("A1:Z1048576", "0.00"), "A1:Z1048576 covers 27262976 cells"),
+        (lambda e: e.set_alignment("A1:XFD1048576", AlignSpec(wrap=True)), "A1:XFD1048576 covers"),
+    ],
+)
+def test_huge_rectangle_refused_before_anything_changes(table, tmp_path, call, text):
+    editor = quillmark.Editor(table)
+    with pytest.raises(RuntimeError, match="range " + re.escape(text)):
+        call(editor)
+    out = saved(editor, tmp_path)
+    with zipfile.ZipFile(table) as before, zipfile.ZipFile(out) as after:
+        for part in ("xl/styles.xml", "xl/worksheets/sheet1.xml"):
+            assert after.read(part) == before.read(part)
+    # Whole columns and rows stay the way to style everything.
+    editor.set_fill("A:", "FF0000").set_fill("2:", "00FF00")
+    assert openpyxl.load_workbook(saved(editor, tmp_path, "whole.xlsx"))["Data"]["C2"].fill.fgColor.rgb == "FF00FF00"
