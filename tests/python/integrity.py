@@ -188,6 +188,13 @@ def check_parts(pkg):
             pkg.trees[name] = ET.fromstring(raw)
         except ET.ParseError as e:
             out.append(f"{name}: not well-formed: {e}")
+            continue
+        # Readers ignore an element that a prefix mix-up left outside every namespace.
+        if pkg.trees[name].tag.startswith("{"):
+            for e in pkg.trees[name].iter():
+                if not e.tag.startswith("{"):
+                    out.append(f"{name}: element {e.tag} in no namespace")
+                    break
 
     types = pkg.tree("[Content_Types].xml")
     if types is None:

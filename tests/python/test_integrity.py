@@ -71,6 +71,8 @@ BROKEN = {
     "r:id without a relationship": (SHEET, 'r:id="rId1"', 'r:id="rId4"', "names no relationship"),
     "forbidden character reference": ("xl/sharedStrings.xml", "Region", "Re&#x1;gion", "forbidden character"),
     "malformed part": (STY, "</styleSheet>", "", "not well-formed"),
+    "element outside the namespace": (SHEET, '<mergeCell ref="D1:E1"/>', '<mergeCell xmlns="" ref="D1:E1"/>',
+                                      "element mergeCell in no namespace"),
     "invalid sheet name": (WB, 'name="Hidden"', 'name="Hid:den"', "invalid sheet name"),
     "sheet names equal ignoring case": (WB, 'name="Hidden"', 'name="DATA"', "duplicate sheet name"),
     "repeated sheetId": (WB, 'sheetId="2"', 'sheetId="1"', "sheetId '1'"),
