@@ -1,10 +1,13 @@
 """End to end: take a workbook with a chart, add a report sheet built from a polars DataFrame,
 style and lay it out, rework the sheet list, save, and check the result with an independent reader.
+Then edit a workbook as the desktop application saves it (a hidden sheet, a table, a shared formula
+and a calculation chain) and show that all of them survive.
 
 Run with `make demo`; files go to examples/out/.
 """
 import datetime as dt
 import os
+import re
 import zipfile
 
 import openpyxl
@@ -97,3 +100,84 @@ with zipfile.ZipFile(source) as before, zipfile.ZipFile(result) as after:
     print("chart series now read:", [f.split("</c:f>")[0] for f in series])
 assert same and wb.sheetnames == ["Report", "Sales 2024"]
 assert report["I4"].value == "=SUM('Sales 2024'!B2:C4)"
+
+
+# 4. A workbook as the desktop application saves it: a hidden sheet, a table "Sales" over A1:C4, one
+#    shared formula for E2:E4 (written once in E2, borrowed by E3 and E4) and the calculation chain
+#    that lists every formula cell by sheet.
+def desktop_workbook(path):
+    ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+    r_ns = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    ct = "application/vnd.openxmlformats-officedocument.spreadsheetml."
+    rows = '<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c r="C1" t="s"><v>2</v></c>' \
+           '<c r="E1" t="s"><v>3</v></c></row>'
+    for r, (region, q1, q2) in enumerate([(4, 120, 135), (5, 98, 101), (6, 143, 150)], 2):
+        f = '<f t="shared" ref="E2:E4" si="0">B2+C2</f>' if r == 2 else '<f t="shared" si="0"/>'
+        rows += (f'<row r="{r}"><c r="A{r}" t="s"><v>{region}</v></c><c r="B{r}"><v>{q1}</v></c>'
+                 f'<c r="C{r}"><v>{q2}</v></c><c r="E{r}">{f}<v>{q1 + q2}</v></c></row>')
+    strings = ["Region", "Q1", "Q2", "Total", "North", "South", "West", "internal rates"]
+    parts = {
+        "[Content_Types].xml": '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+        '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+        '<Default Extension="xml" ContentType="application/xml"/>'
+        f'<Override PartName="/xl/workbook.xml" ContentType="{ct}sheet.main+xml"/>'
+        + "".join(f'<Override PartName="/xl/worksheets/sheet{i}.xml" ContentType="{ct}worksheet+xml"/>' for i in (1, 2))
+        + f'<Override PartName="/xl/sharedStrings.xml" ContentType="{ct}sharedStrings+xml"/>'
+        f'<Override PartName="/xl/tables/table1.xml" ContentType="{ct}table+xml"/>'
+        f'<Override PartName="/xl/calcChain.xml" ContentType="{ct}calcChain+xml"/></Types>',
+        "_rels/.rels": '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+        f'<Relationship Id="rId1" Type="{r_ns}/officeDocument" Target="xl/workbook.xml"/></Relationships>',
+        "xl/workbook.xml": f'<workbook {ns} xmlns:r="{r_ns}"><bookViews><workbookView activeTab="0"/></bookViews>'
+        '<sheets><sheet name="Data" sheetId="1" r:id="rId1"/><sheet name="Rates" sheetId="2" state="hidden" '
+        'r:id="rId2"/></sheets><calcPr calcId="191029"/></workbook>',
+        "xl/_rels/workbook.xml.rels": '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+        + "".join(f'<Relationship Id="rId{i}" Type="{r_ns}/worksheet" Target="worksheets/sheet{i}.xml"/>' for i in (1, 2))
+        + f'<Relationship Id="rId3" Type="{r_ns}/sharedStrings" Target="sharedStrings.xml"/>'
+        f'<Relationship Id="rId4" Type="{r_ns}/calcChain" Target="calcChain.xml"/></Relationships>',
+        "xl/worksheets/sheet1.xml": f'<worksheet {ns} xmlns:r="{r_ns}"><dimension ref="A1:E4"/><sheetData>{rows}'
+        '</sheetData><tableParts count="1"><tablePart r:id="rId1"/></tableParts></worksheet>',
+        "xl/worksheets/_rels/sheet1.xml.rels": '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/'
+        f'relationships"><Relationship Id="rId1" Type="{r_ns}/table" Target="../tables/table1.xml"/></Relationships>',
+        "xl/worksheets/sheet2.xml": f'<worksheet {ns}><sheetData><row r="1"><c r="A1" t="s"><v>7</v></c></row>'
+        "</sheetData></worksheet>",
+        "xl/tables/table1.xml": f'<table {ns} id="1" name="Sales" displayName="Sales" ref="A1:C4"><autoFilter '
+        'ref="A1:C4"/><tableColumns count="3"><tableColumn id="1" name="Region"/><tableColumn id="2" name="Q1"/>'
+        '<tableColumn id="3" name="Q2"/></tableColumns><tableStyleInfo name="TableStyleMedium2" showRowStripes="1"/>'
+        "</table>",
+        "xl/sharedStrings.xml": f'<sst {ns} count="{len(strings)}" uniqueCount="{len(strings)}">'
+        + "".join(f"<si><t>{t}</t></si>" for t in strings) + "</sst>",
+        "xl/calcChain.xml": f'<calcChain {ns}><c r="E2" i="1"/><c r="E3"/><c r="E4"/></calcChain>',
+    }
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, text in parts.items():
+            z.writestr(name, text)
+
+
+desktop = os.path.join("out", "desktop.xlsx")
+desktop_result = os.path.join("out", "desktop_edited.xlsx")
+desktop_workbook(desktop)
+editor = quillmark.Editor(desktop, "Data")
+editor.set_cell("E2", "0")  # the cell that holds the shared formula's text
+editor.set_cell("B1", "Spring")  # a header cell of the table
+editor.set_cell("B3", "100")  # an input of the totals below
+editor.add_worksheet("Summary").set_cell("A1", "=SUM(Data!E2:E4)")
+editor.save(desktop_result)
+
+wb = openpyxl.load_workbook(desktop_result)
+data = wb["Data"]
+states = {ws.title: ws.sheet_state for ws in wb.worksheets}
+columns = [c.name for c in data.tables["Sales"].tableColumns]
+shared = {ref: data[ref].value for ref in ("E2", "E3", "E4")}
+with zipfile.ZipFile(desktop_result) as z:
+    names = z.namelist()
+    workbook_xml = z.read("xl/workbook.xml").decode()
+    group = re.search(r'<f t="shared" ref="[^"]*" si="0">[^<]*</f>', z.read("xl/worksheets/sheet1.xml").decode())[0]
+print("\ndesktop workbook, sheet states:", states)
+print("table columns:", columns, "| header cells:", [c.value for c in data[1][:3]])
+print("formula cells:", shared, "| the group now starts at:", group)
+print("calculation chain:", "kept" if "xl/calcChain.xml" in names else "removed with its relationship and type, "
+      "so the application rebuilds it", "| full recalculation on open:", 'fullCalcOnLoad="1"' in workbook_xml)
+assert states == {"Data": "visible", "Rates": "hidden", "Summary": "visible"}
+assert columns == [c.value for c in data[1][:3]] == ["Region", "Spring", "Q2"]
+assert shared == {"E2": 0, "E3": "=B3+C3", "E4": "=B4+C4"}
+assert "xl/calcChain.xml" not in names and 'fullCalcOnLoad="1"' in workbook_xml

@@ -1,7 +1,9 @@
-"""examples/parallel.py: the process pool and a local Dask cluster give the same workbooks."""
+"""examples/: the demo runs to its end and writes sound workbooks; parallel.py's process pool and a
+local Dask cluster give the same workbooks."""
 import os
 import pathlib
 import random
+import subprocess
 import sys
 
 import openpyxl
@@ -9,6 +11,7 @@ import pytest
 import xlsxwriter
 
 import quillmark
+from integrity import assert_sound
 
 EXAMPLES = pathlib.Path(__file__).resolve().parents[2] / "examples"
 sys.path.insert(0, str(EXAMPLES))
@@ -61,3 +64,13 @@ def test_process_pool_and_dask_cluster_write_the_same_files(inputs, tmp_path, mo
     assert on_dask == local
     for name in books:
         assert (tmp_path / "dask" / name).read_bytes() == (tmp_path / "local" / name).read_bytes(), name
+
+
+def test_demo_runs_and_writes_sound_workbooks(tmp_path):
+    env = dict(os.environ, PYTHONPATH=os.path.dirname(quillmark.__file__))
+    run = subprocess.run([sys.executable, str(EXAMPLES / "demo.py")], cwd=tmp_path, env=env,
+                         capture_output=True, text=True, timeout=300)
+    assert run.returncode == 0, run.stderr
+    assert "'Rates': 'hidden'" in run.stdout and "removed with its relationship" in run.stdout
+    for name in ("sales_report.xlsx", "desktop_edited.xlsx"):
+        assert_sound(tmp_path / "out" / name)
