@@ -108,7 +108,8 @@ Result<TableRenames> table_header_renames(EditorState& state, std::span<const Ro
         std::vector<std::optional<std::string>> renamed(table.columns.size());
         bool any = false;
         for (const CellWrite& write : row->cells) {
-            if (write.style_only || write.column < table.first.column) continue;
+            // Queued cell markup only ever restyles a header cell: a value written there is not queued.
+            if (write.style_only || write.markup || write.column < table.first.column) continue;
             std::uint64_t index = write.column - table.first.column;
             if (index >= table.columns.size() || write.column > table.last.column) continue;
             std::string cell = cell_ref_text({static_cast<std::uint32_t>(write.column), table.first.row});

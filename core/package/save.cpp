@@ -336,6 +336,8 @@ Status save_package(EditorState& state, const std::string& target) {
             dropped.insert(resolve_target(part_folder(state.workbook_part), *calc_chain));
         request_full_calculation(workbook);
     }
+    // A deleted sheet's relationships would otherwise stay behind, naming a part that is gone.
+    for (const std::string& name : state.deleted_parts) dropped.insert(relationships_part(name));
 
     // An entry that cannot be opened is copied unchanged; a damaged one fails the save.
     auto content_types = try_read_entry(archive, kContentTypesPart);

@@ -48,6 +48,7 @@ def by_xlsxwriter(path):
     hidden.hide()
     hidden.write("A1", "secret")
     scratch.write("A1", "temp")
+    scratch.write_url("B1", "https://example.com/")  # gives the sheet relationships of its own
     notes.write_column("A1", [0.2, 0.3])
     wb.define_name("Scratch!Temp", "=Scratch!$A$1")
     wb.define_name("Rate", "=Notes!$A$1")
@@ -79,6 +80,7 @@ def by_openpyxl(path):
     hidden.sheet_state = "hidden"
     hidden["A1"] = "secret"
     scratch["A1"] = "temp"
+    scratch["B1"].hyperlink = "https://example.com/"
     notes["A1"], notes["A2"] = 0.2, 0.3
     scratch.defined_names["Temp"] = DefinedName("Temp", attr_text="Scratch!$A$1")
     wb.defined_names["Rate"] = DefinedName("Rate", attr_text="Notes!$A$1")
@@ -134,7 +136,8 @@ def by_hand(path, prefixed=False):
     parts = workbook_parts(sheets=[
         ("Data", data),
         ("Hidden", sheet(f'<row r="1">{text("A1", "secret")}</row>')),
-        ("Scratch", sheet(f'<row r="1">{text("A1", "temp")}</row>')),
+        ("Scratch", sheet(f'<row r="1">{text("A1", "temp")}</row>',
+                          after='<hyperlinks><hyperlink ref="B1" r:id="rId1"/></hyperlinks>')),
         ("Notes", sheet('<row r="1"><c r="A1"><v>0.2</v></c></row><row r="2"><c r="A2"><v>0.3</v></c></row>')),
     ], styles=HAND_STYLES)
     parts["xl/workbook.xml"] = (
@@ -159,6 +162,10 @@ def by_hand(path, prefixed=False):
     parts["xl/worksheets/_rels/sheet1.xml.rels"] = (
         '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
         f'<Relationship Id="rId1" Type="{REL_NS}/table" Target="../tables/table1.xml"/></Relationships>')
+    parts["xl/worksheets/_rels/sheet3.xml.rels"] = (
+        '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+        f'<Relationship Id="rId1" Type="{REL_NS}/hyperlink" Target="https://example.com/" TargetMode="External"/>'
+        "</Relationships>")
     parts["xl/tables/table1.xml"] = (
         DECL + f'<table xmlns="{NS}" id="1" name="Sales" displayName="Sales" ref="A1:C4" totalsRowShown="0">'
         '<autoFilter ref="A1:C4"/><tableColumns count="3"><tableColumn id="1" name="Region"/>'
@@ -262,6 +269,7 @@ def edit_styles(e):
     e.set_fill("C2:C3", "00B050")
     e.set_font("A2", "Arial", 12, bold=True)
     e.set_border("A3:B3", "thin")
+    e.set_border("B1", "thin")  # a table header: restyled, still the column's name
     e.set_number_format("B2:B4", "0.00")
     e.set_alignment("A4", AlignSpec(horiz=HorizAlignment.Right))
     e.set_column_width("B", 20)
@@ -272,7 +280,7 @@ def edit_styles(e):
 def expect_styles(book):
     restyle(book, "Data", ["C2", "C3"], fill=("solid", "FF00B050"))
     restyle(book, "Data", ["A2"], font=("Arial", 12, True, False, None))
-    for ref in ("A3", "B3"):
+    for ref in ("A3", "B3", "B1"):
         restyle(book, "Data", [ref], border=("thin", "thin"))
     restyle(book, "Data", ["B2", "B3", "B4"], format="0.00")
     restyle(book, "Data", ["A4"], horizontal="right")

@@ -34,6 +34,7 @@ def columns(path):
         (lambda e: e.set_cell("C3", "9"), ["Region", "Q1", "Q2"]),  # a body cell
         (lambda e: e.set_cell("E2", "beside"), ["Region", "Q1", "Q2"]),
         (lambda e: e.set_fill("B2:D2", "FF0000"), ["Region", "Q1", "Q2"]),
+        (lambda e: e.set_font("C2", "Arial", 12).set_border("B2", "thin").set_fill("D2", "FF0000"), ["Region", "Q1", "Q2"]),
     ],
 )
 def test_header_writes_rename_columns(table_book, tmp_path, edit, names):
