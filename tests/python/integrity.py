@@ -273,6 +273,8 @@ def check_workbook(pkg, wb_part):
         seen_ids.add(sid)
         seen_rids.add(rid)
         kind, target = rels.get(rid, (None, None))
+        if rid in rels and kind not in ("worksheet", "chartsheet", "dialogsheet", "xlMacrosheet", "xlIntlMacrosheet"):
+            out.append(f"{wb_part}: sheet {name!r} points at a {kind} relationship")
         sheets.append({"name": name, "id": sid, "state": s.get("state", "visible"),
                        "part": target if kind == "worksheet" else None})
     if not sheets:

@@ -75,6 +75,7 @@ BROKEN = {
                                       "element mergeCell in no namespace"),
     "invalid sheet name": (WB, 'name="Hidden"', 'name="Hid:den"', "invalid sheet name"),
     "sheet names equal ignoring case": (WB, 'name="Hidden"', 'name="DATA"', "duplicate sheet name"),
+    "sheet pointing at another kind of part": (WB, 'r:id="rId2"', 'r:id="rId8"', "points at a sharedStrings"),
     "repeated sheetId": (WB, 'sheetId="2"', 'sheetId="1"', "sheetId '1'"),
     "no visible sheet": (WB, 'sheetId="1"', 'sheetId="1" state="veryHidden"', "no visible sheet"),
     "active tab past the end": (WB, 'activeTab="0"', 'activeTab="2"', "activeTab=2"),

@@ -8,12 +8,15 @@ script should change is stated against openpyxl's reading of the source, so the 
 whatever each producer chose to write.
 """
 import copy
+import datetime
+import decimal
 import re
 import shutil
 import subprocess
 import zipfile
 
 import openpyxl
+import polars as pl
 import pytest
 import xlsxwriter
 from openpyxl.styles import Alignment, Border, Font, PatternFill, Protection, Side
@@ -290,6 +293,21 @@ def expect_styles(book):
     data["merges"] = sorted(data["merges"] + ["G3:H4"])
 
 
+def edit_frames(e):
+    e.with_polars(pl.DataFrame({"day": [datetime.date(2024, 5, 1)], "n": [1.5]}), "J1")
+    e.write_rows("A8", [[datetime.date(2024, 1, 2), True, decimal.Decimal("2.25")]])
+    e.set_number_format("C:", "0.0")  # a grouped column: its cells and default change, the group stays
+
+
+def expect_frames(book):
+    data = book["sheets"]["Data"]
+    data["values"].update({"J1": "day", "K1": "n", "J2": datetime.datetime(2024, 5, 1), "K2": 1.5,
+                           "A8": datetime.datetime(2024, 1, 2), "B8": True, "C8": 2.25})
+    restyle(book, "Data", ["J2", "A8"], format="yyyy-mm-dd")
+    column_c = {ref for ref in [*data["values"], *data["styles"]] if re.fullmatch(r"C\d+", ref)}
+    restyle(book, "Data", sorted(column_c), format="0.0")
+
+
 def edit_sheets(e):
     e.add_worksheet_at("Cover", 0).set_cell("A1", "cover")
     e.rename_worksheet("Notes", "Notes 2")
@@ -315,7 +333,7 @@ def expect_sheets(book):
 
 
 SCRIPTS = {"cells": (edit_cells, expect_cells), "styles": (edit_styles, expect_styles),
-           "sheets": (edit_sheets, expect_sheets)}
+           "frames": (edit_frames, expect_frames), "sheets": (edit_sheets, expect_sheets)}
 PRODUCERS = ["xlsxwriter", "openpyxl", "by hand", "by hand, prefixed", "LibreOffice from ods", "LibreOffice from xlsx"]
 
 
