@@ -107,7 +107,8 @@ Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t pos
                                              : entries.back().end;
     std::string workbook = state.workbook_xml;
     insert_at(workbook, insert, sheet_element);
-    shift_sheet_positions_after_insert(workbook, at);
+    // Into an empty list (the last sheet was just deleted) nothing is left to shift.
+    if (!entries.empty()) shift_sheet_positions_after_insert(workbook, at);
 
     std::string rels = state.workbook_rels_xml;
     std::size_t close = find(rels, "</Relationships");

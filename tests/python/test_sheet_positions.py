@@ -8,6 +8,7 @@ import pytest
 
 import quillmark
 from conftest import NS, REL_NS, sheet_xml, workbook_parts, write_package
+from integrity import assert_sound
 
 # Written as other producers do: attributes in other orders, single quotes, hidden states.
 SHEETS = [
@@ -98,3 +99,12 @@ def test_the_last_visible_sheet_is_not_deleted(tmp_path):
     with zipfile.ZipFile(src) as z:
         assert workbook == z.read("xl/workbook.xml").decode()
     editor.delete_worksheet("B").delete_worksheet("A")  # nothing hidden left: a new Sheet1 follows
+
+
+@pytest.mark.parametrize("view", ["<workbookView/>", '<workbookView activeTab="0" firstSheet="0"/>'])
+def test_the_sheet_that_replaces_the_only_one_is_the_active_tab(tmp_path, view):
+    editor = quillmark.Editor(make(tmp_path, view, ['<sheet name="A" sheetId="1" r:id="rId1"/>'], ""), "A")
+    editor.delete_worksheet("A")
+    out, workbook = saved_workbook(editor, tmp_path)
+    assert_sound(out)
+    assert openpyxl.load_workbook(out).active.title == "Sheet1"
