@@ -10,6 +10,7 @@ whatever each producer chose to write.
 import copy
 import datetime
 import decimal
+import random
 import re
 import shutil
 import subprocess
@@ -25,7 +26,7 @@ from openpyxl.worksheet.table import Table
 
 import quillmark
 from conftest import DECL, NS, REL_NS, STYLES, workbook_parts, write_package
-from integrity import assert_sound
+from integrity import assert_sound, violations
 from quillmark import AlignSpec, HorizAlignment
 from test_styles import soffice
 
@@ -383,3 +384,56 @@ def test_libreoffice_opens_every_result(results, tmp_path):
         wb = openpyxl.load_workbook(target)
         assert wb.sheetnames == openpyxl.load_workbook(source).sheetnames, source.name
         assert wb["Data"]["A2"].value == "North", source.name
+
+
+def cell(rng):
+    return f"{rng.choice('ABCDEFGH')}{rng.randint(1, 8)}"
+
+
+def area(rng):
+    return f"{cell(rng)}:{cell(rng)}"
+
+
+# Calls a random sequence picks from, over the books above: tables, formula groups, merges,
+# grouped columns and hidden sheets all lie in A1:H8 of "Data".
+RANDOM_CALLS = [
+    lambda e, r: e.set_cell(cell(r), r.choice(["x", "1.5", "=A1+1", "", "Region", "=SUM(B2:B4)"])),
+    lambda e, r: e.set_cell(r.choice(["A1", "B1", "C1", "E2", "E3"]), r.choice(["New", "7", "=B2*3", "Q2"])),
+    lambda e, r: e.write_rows(cell(r), [[r.choice([1, "t", None, 2.5, True, datetime.date(2024, 1, 2)])
+                                         for _ in range(r.randint(1, 3))] for _ in range(r.randint(1, 3))]),
+    lambda e, r: e.append_row(["a", "1", "=A1"]),
+    lambda e, r: e.append_table_at([["p", "q"], ["1", "2"]], cell(r)),
+    lambda e, r: e.with_polars(pl.DataFrame({"k": [1, 2], "d": [datetime.date(2024, 1, 1), None]}), cell(r)),
+    lambda e, r: e.set_fill(r.choice([cell(r), area(r), "B:", "3:"]), "00B050"),
+    lambda e, r: e.set_font(r.choice([cell(r), area(r), "C:"]), "Arial", 12, bold=r.random() < 0.5),
+    lambda e, r: e.set_border(r.choice([cell(r), area(r)]), "double"),
+    lambda e, r: e.set_number_format(r.choice([cell(r), area(r), "B:", "2:"]), r.choice(["0.00", "@", "0%"])),
+    lambda e, r: e.set_alignment(r.choice([area(r), "A:", "B2:"]), AlignSpec(horiz=HorizAlignment.Center, wrap=True)),
+    lambda e, r: e.remove_style(area(r)),
+    lambda e, r: e.set_column_widths({r.choice("ABCDEFG"): 5, r.choice(["A:C", "C:E", "F:H"]): 9}),
+    lambda e, r: e.merge_cells(area(r)),
+    lambda e, r: e.add_worksheet_at(f"N{r.randint(0, 99)}", r.randint(0, 5)),
+    lambda e, r: e.rename_worksheet(r.choice(e.sheet_names()), r.choice(["it's", "a&b", f"R {r.randint(0, 99)}"])),
+    lambda e, r: e.delete_worksheet(r.choice(e.sheet_names())),
+    lambda e, r: e.with_worksheet(r.choice(e.sheet_names())),
+]
+
+
+@pytest.mark.parametrize("producer", PRODUCERS)
+def test_random_edit_sequences_keep_the_workbook_sound(sources, tmp_path, producer):
+    for seed in range(40):
+        rng = random.Random(f"{producer}/{seed}")
+        editor = quillmark.Editor(sources[producer])
+        done = []
+        for _ in range(rng.randint(1, 8)):
+            call = rng.randrange(len(RANDOM_CALLS))
+            try:
+                RANDOM_CALLS[call](editor, rng)
+                done.append(call)
+            except RuntimeError as refused:  # a refusal changes nothing, so the sequence goes on
+                done.append((call, str(refused)))
+        out = tmp_path / f"{seed}.xlsx"
+        editor.save(out)
+        found = violations(out)
+        assert not found, (seed, done, found)
+        openpyxl.load_workbook(out)
