@@ -23,7 +23,8 @@ Status create_workbook(const std::string& path, std::string_view sheet_name);
 // sheet is stored in modified_parts and, after a save onto the source, the source identity.
 Status save_package(EditorState& state, const std::string& target);
 
-// "xl/worksheets/....xml": the parts that get the dimension and content-type fix-ups.
+// "xl/worksheets/....xml": parts that get the dimension and content-type fix-ups (with every
+// other target of the workbook's worksheet relationships).
 bool is_worksheet_part(std::string_view name);
 
 // One splice: replace [pos, pos + length) by `text`.
@@ -43,7 +44,7 @@ void fix_sheet_dimension(std::string& sheet);
 void request_full_calculation(std::string& workbook);
 // Moves a complete numFmts block found after "</styleSheet>" to the start of the style sheet.
 void relocate_num_fmts(std::string& styles);
-// Adds a worksheet override before "</Types>" for each listed worksheet part not yet named.
+// Adds a worksheet override before "</Types>" for each listed part not yet named.
 void add_sheet_overrides(std::string& content_types, const std::vector<std::string>& names);
 // Adds the style sheet's override before "</Types>" unless the part is named already.
 void add_styles_override(std::string& content_types, std::string_view part);

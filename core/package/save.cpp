@@ -161,7 +161,6 @@ void add_sheet_overrides(std::string& content_types, const std::vector<std::stri
     std::size_t at = rfind(content_types, "</Types>");
     if (at == npos) return;
     for (const std::string& name : names) {
-        if (!is_worksheet_part(name)) continue;
         std::string part_name = "PartName=\"/" + name + "\"";
         if (contains(content_types, part_name)) continue;
         std::string element = "<Override ";
@@ -216,6 +215,20 @@ Result<bool> same_as_source(const EditorState& state, zip* archive, std::uint64_
     if (unprefixed)
         if (auto plain = unprefix_main_namespace(**source)) return *plain == text;
     return **source == text;
+}
+
+// Targets of the workbook's worksheet relationships: its sheets, wherever the package keeps them.
+std::set<std::string, std::less<>> worksheet_targets(std::string_view rels, std::string_view folder) {
+    std::set<std::string, std::less<>> parts;
+    XmlReader reader(rels);
+    while (auto tag = reader.next()) {
+        if (!tag->opens() || tag->name != "Relationship") continue;
+        auto type = last_attribute(tag->raw, "Type");
+        auto target = last_attribute(tag->raw, "Target");
+        if (type && target && resolve_attribute_value(*type).ends_with("/worksheet"))
+            parts.insert(resolve_target(folder, resolve_attribute_value(*target)));
+    }
+    return parts;
 }
 
 // The whole Relationship element of the given kind, removed; its raw target, if there was one.
@@ -338,6 +351,8 @@ Status save_package(EditorState& state, const std::string& target) {
     }
     // A deleted sheet's relationships would otherwise stay behind, naming a part that is gone.
     for (const std::string& name : state.deleted_parts) dropped.insert(relationships_part(name));
+    const auto worksheets = worksheet_targets(rels, part_folder(state.workbook_part));
+    auto is_sheet = [&](std::string_view name) { return is_worksheet_part(name) || worksheets.contains(name); };
 
     // An entry that cannot be opened is copied unchanged; a damaged one fails the save.
     auto content_types = try_read_entry(archive, kContentTypesPart);
@@ -347,10 +362,9 @@ Status save_package(EditorState& state, const std::string& target) {
         std::vector<std::string> names;
         // Sheets of the source keep their content types as they are.
         for (const auto& [name, text] : sheets)
-            if (!in_source.contains(name)) names.emplace_back(name);  // sorted, unique
+            if (!in_source.contains(name) && is_sheet(name)) names.emplace_back(name);  // sorted, unique
         add_sheet_overrides(**content_types, names);
-        for (const std::string& name : state.deleted_parts)
-            if (is_worksheet_part(name)) remove_sheet_overrides(**content_types, name);
+        for (const std::string& name : state.deleted_parts) remove_sheet_overrides(**content_types, name);
         if (state.styles_new && !state.styles_xml.empty()) add_styles_override(**content_types, state.styles_part);
         for (const std::string& name : dropped) remove_sheet_overrides(**content_types, name);
     }
@@ -359,7 +373,7 @@ Status save_package(EditorState& state, const std::string& target) {
     // not copied again for a one-element change.
     auto write_sheet = [&](std::string_view name, std::string_view text, auto&& put) -> Status {
         std::optional<TextEdit> edit;
-        if (is_worksheet_part(name)) edit = sheet_dimension_edit(text);
+        if (is_sheet(name)) edit = sheet_dimension_edit(text);
         if (!edit) return put({text}, memory_compression(name, text.size()));
         const std::string& element = built.emplace_back(std::move(edit->text));
         std::size_t size = text.size() - edit->length + element.size();

@@ -123,8 +123,7 @@ TEST(NumFmts, BlockAfterTheRootMovesToTheFront) {
 TEST(ContentTypes, AddedOverridesGoBeforeTypesInReverseOrder) {
     const std::string head = "<Types><Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"w\"/>";
     std::string text = head + "\n</Types>";
-    add_sheet_overrides(text, {"xl/styles.xml", "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
-                               "xl/worksheets/sheet3.xml"});
+    add_sheet_overrides(text, {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml", "xl/worksheets/sheet3.xml"});
     const std::string type = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
     EXPECT_EQ(text, head + "\n<Override PartName=\"/xl/worksheets/sheet3.xml\" ContentType=\"" + type +
                         "\"/><Override PartName=\"/xl/worksheets/sheet2.xml\" ContentType=\"" + type +

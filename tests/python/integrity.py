@@ -34,6 +34,9 @@ BORDER_STYLES = {"none", "thin", "medium", "dashed", "dotted", "thick", "double"
 HORIZONTAL = {"general", "left", "center", "right", "fill", "justify", "centerContinuous", "distributed"}
 VERTICAL = {"top", "center", "bottom", "justify", "distributed"}
 BOOLEANS = {"0", "1", "true", "false"}
+# The content type a part reached through a relationship of each kind must have.
+PART_TYPES = {kind: f"spreadsheetml.{kind}+xml" for kind in
+              ("worksheet", "styles", "sharedStrings", "table", "calcChain", "chartsheet")}
 BUILT_IN_NAMES = {"_xlnm.print_area", "_xlnm.print_titles", "_xlnm._filterdatabase"}
 NUMBER = re.compile(r"[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?")
 CELL_REF = re.compile(r"\$?([A-Za-z]{1,3})\$?(\d+)")
@@ -200,8 +203,8 @@ def check_parts(pkg):
     if types is None:
         out.append("[Content_Types].xml: missing")
         return
-    defaults = {d.get("Extension", "").lower() for d in children(types, "Default")}
-    overrides = {o.get("PartName", "").lower() for o in children(types, "Override")}
+    defaults = {d.get("Extension", "").lower(): d.get("ContentType", "") for d in children(types, "Default")}
+    overrides = {o.get("PartName", "").lower(): o.get("ContentType", "") for o in children(types, "Override")}
     for o in children(types, "Override"):
         if not pkg.find(o.get("PartName", "").lstrip("/")):
             out.append(f"[Content_Types].xml: override for missing part {o.get('PartName')}")
@@ -234,6 +237,11 @@ def check_parts(pkg):
                 out.append(f"{name}: {rid} targets missing part {target}")
             referenced.add(found)
             rels[rid] = (kind, found)
+            if found and kind in PART_TYPES:
+                ext = found.rsplit(".", 1)[-1].lower()
+                content_type = overrides.get("/" + found.lower(), defaults.get(ext, ""))
+                if not content_type.endswith(PART_TYPES[kind]):
+                    out.append(f"{found}: content type {content_type!r} for a {kind} part")
         pkg.rels[name] = rels
     for name in pkg.data:
         if posixpath.basename(name) == "calcChain.xml" and name not in referenced:

@@ -65,6 +65,9 @@ WB, SHEET, STY, RELS = "xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/styles
 BROKEN = {
     "override of a missing part": ("[Content_Types].xml", "</Types>",
                                    '<Override PartName="/xl/gone.xml" ContentType="x"/></Types>', "override for missing"),
+    "sheet typed as plain XML": ("[Content_Types].xml", 'sheet1.xml" ContentType="application/vnd.openxmlformats-'
+                                 'officedocument.spreadsheetml.worksheet+xml"', 'sheet1.xml" ContentType="application/xml"',
+                                 "content type 'application/xml' for a worksheet part"),
     "part without a content type": ("xl/media/image1.png", None, "png", "no content type"),
     "relationship to a missing part": (RELS, "/xl/calcChain.xml", "calc.xml", "targets missing part"),
     "repeated relationship id": (RELS, 'Id="rId9"', 'Id="rId8"', "duplicate relationship id"),

@@ -13,6 +13,7 @@ import xlsxwriter
 
 import quillmark
 from conftest import DECL, NS, sheet_xml, workbook_parts, write_package
+from integrity import violations
 from test_save import raw_entries, realistic_book, temp_files
 
 STRICT_NS = "http://purl.oclc.org/ooxml/spreadsheetml/main"
@@ -97,6 +98,22 @@ BUILDERS = {
     "openpyxl": by_openpyxl,
     "xlsxwriter": by_xlsxwriter,
 }
+
+
+@pytest.mark.parametrize("producer", list(BUILDERS))
+def test_edits_keep_every_producers_package_sound(tmp_path, producer):
+    # Sheets under other part names get the same dimension and content-type care as xl/worksheets/.
+    source = tmp_path / "in.xlsx"
+    BUILDERS[producer](source)
+    names = quillmark.scan_excel(source)
+    editor = quillmark.Editor(source)
+    editor.set_cell("H20", "past the old dimension")
+    editor.add_worksheet("Added").set_cell("B2", "1")
+    if len(names) > 1:
+        editor.delete_worksheet(names[-1])
+    editor.save(tmp_path / "out.xlsx")
+    # What the source already breaks (some builders leave parts untyped on purpose) may stay.
+    assert set(violations(tmp_path / "out.xlsx")) <= set(violations(source))
 
 
 @pytest.mark.parametrize("producer", list(BUILDERS))
