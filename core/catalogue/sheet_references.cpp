@@ -1,4 +1,5 @@
 #include "catalogue/catalogue.hpp"
+#include "state/parts.hpp"
 #include "support/text.hpp"
 #include "support/zip_archive.hpp"
 
@@ -42,9 +43,12 @@ Result<ReferenceRewrite> rewrite_sheet_references_in_parts(const EditorState& st
 
     auto zip = open_unchanged_source(state);
     if (!zip) return fail(std::move(zip.error()));
+    // Sheets are found through the workbook too: some packages keep them outside xl/worksheets/.
+    const auto sheets = worksheet_targets(state.workbook_rels_xml, part_folder(state.workbook_part));
     for (std::uint64_t i = 0; i < zip->entry_count(); ++i) {
         std::string_view name = zip->entry_name(i);
-        if (!may_hold_references(name) || held(name) || state.loaded_sheets.contains(name)) continue;
+        if (!(may_hold_references(name) || sheets.contains(name)) || held(name) || state.loaded_sheets.contains(name))
+            continue;
         auto text = zip->read_entry(name, std::string(name) + " not found in zip");
         if (!text) return fail(std::move(text.error()));
         if (auto changed = rewrite(*text)) result.parts.emplace_back(std::string(name), std::move(*changed));

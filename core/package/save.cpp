@@ -217,20 +217,6 @@ Result<bool> same_as_source(const EditorState& state, zip* archive, std::uint64_
     return **source == text;
 }
 
-// Targets of the workbook's worksheet relationships: its sheets, wherever the package keeps them.
-std::set<std::string, std::less<>> worksheet_targets(std::string_view rels, std::string_view folder) {
-    std::set<std::string, std::less<>> parts;
-    XmlReader reader(rels);
-    while (auto tag = reader.next()) {
-        if (!tag->opens() || tag->name != "Relationship") continue;
-        auto type = last_attribute(tag->raw, "Type");
-        auto target = last_attribute(tag->raw, "Target");
-        if (type && target && resolve_attribute_value(*type).ends_with("/worksheet"))
-            parts.insert(resolve_target(folder, resolve_attribute_value(*target)));
-    }
-    return parts;
-}
-
 // The whole Relationship element of the given kind, removed; its raw target, if there was one.
 std::optional<std::string> remove_relationship_of_kind(std::string& rels, std::string_view kind) {
     auto target = relationship_target_of_kind(rels, kind);

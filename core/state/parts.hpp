@@ -19,6 +19,9 @@ std::string relationships_part(std::string_view part);
 // package root, "." and ".." segments are resolved, and a target already starting with the
 // folder is taken as written (older producers write "xl/..." from "xl/").
 std::string resolve_target(std::string_view folder, std::string_view target);
+// Targets of the workbook's worksheet relationships, resolved from the workbook's folder: its
+// sheets, wherever the package keeps them.
+std::set<std::string, std::less<>> worksheet_targets(std::string_view workbook_rels, std::string_view folder);
 // Target (entities resolved) of the first Relationship whose Type is `kind` under either
 // namespace family ("styles", "worksheet", "calcChain", ...).
 std::optional<std::string> relationship_target_of_kind(std::string_view rels, std::string_view kind);

@@ -116,6 +116,14 @@ def test_edits_keep_every_producers_package_sound(tmp_path, producer):
     assert set(violations(tmp_path / "out.xlsx")) <= set(violations(source))
 
 
+def test_rename_reaches_sheets_kept_under_other_part_names(tmp_path):
+    parts = renamed_parts()
+    parts["sheets/two.xml"] = sheet_xml('<row r="1"><c r="A1"><f>Data!A1*2</f></c></row>')
+    editor = quillmark.Editor(write_package(tmp_path / "in.xlsx", parts), "Data")
+    editor.rename_worksheet("Data", "Facts").save(tmp_path / "out.xlsx")
+    assert openpyxl.load_workbook(tmp_path / "out.xlsx")["Two"]["A1"].value == "=Facts!A1*2"
+
+
 @pytest.mark.parametrize("producer", list(BUILDERS))
 def test_saving_without_edits_keeps_every_entry_as_stored(tmp_path, producer):
     source = tmp_path / "in.xlsx"
