@@ -44,6 +44,23 @@ FORBIDDEN = re.compile("[\x00-\x08\x0b\x0c\x0e-\x1f\ufffe\uffff]")
 CHAR_REF = re.compile(r"&#(x[0-9A-Fa-f]+|[0-9]+);")
 
 
+STRING_LITERAL = re.compile(r'"(?:[^"]|"")*"')
+SHEET_PREFIX = re.compile(r"(?<![\w.#'\]\[])(?:'((?:[^']|'')+)'|([^\W\d][\w.]*(?::[^\W\d][\w.]*)?))!")
+
+
+def sheets_named(formula):
+    """Sheet names a formula's references are qualified with (3-D ranges give both ends); references
+    into other workbooks ("[1]Sheet!A1") are left out."""
+    names = []
+    for m in SHEET_PREFIX.finditer(STRING_LITERAL.sub('""', formula or "")):
+        if m[1] is not None:
+            if not m[1].startswith("["):
+                names.extend(m[1].replace("''", "'").split(":"))
+        else:
+            names.extend(m[2].split(":"))
+    return names
+
+
 def local(tag):
     return tag.rsplit("}", 1)[-1]
 
@@ -310,6 +327,9 @@ def check_workbook(pkg, wb_part):
         if (fold(name), scope) in scopes:
             out.append(f"{wb_part}: defined name {name} repeated in one scope")
         scopes.add((fold(name), scope))
+        for named in sheets_named(dn.text):
+            if fold(named) not in seen_names:
+                out.append(f"{wb_part}: defined name {name} refers to missing sheet {named!r}")
         if name.casefold() in BUILT_IN_NAMES:
             m = re.match(r"(?:'((?:[^']|'')+)'|([^'!]+))!", dn.text or "")
             named = (m[1].replace("''", "'") if m[1] else m[2]) if m else None
@@ -387,7 +407,7 @@ def check_styles(pkg, wb_part):
     return size["cellXfs"] or 1, size["dxfs"]
 
 
-def check_sheet(pkg, sheet, all_cells, xf_count, dxf_count, strings, tables_seen):
+def check_sheet(pkg, sheet, all_cells, xf_count, dxf_count, strings, tables_seen, sheet_names):
     out, part = pkg.out, sheet["part"]
     root = pkg.tree(part)
     if root is None:
@@ -453,6 +473,9 @@ def check_sheet(pkg, sheet, all_cells, xf_count, dxf_count, strings, tables_seen
                 continue
             if (f.text or "").startswith("="):
                 out.append(f"{part}: cell {ref} formula starts with '='")
+            for named in sheets_named(f.text):
+                if fold(named) not in sheet_names:
+                    out.append(f"{part}: formula of {ref} refers to missing sheet {named!r}")
             if f.get("t") == "shared":
                 master, followers = groups.setdefault(f.get("si"), [None, []])
                 if f.get("ref") is not None and (f.text or "").strip():
@@ -586,7 +609,8 @@ def violations(path):
     all_cells, tables_seen = {}, {}
     for sheet in sheets:
         if sheet["part"]:
-            check_sheet(pkg, sheet, all_cells, xf_count, dxf_count, strings, tables_seen)
+            check_sheet(pkg, sheet, all_cells, xf_count, dxf_count, strings, tables_seen,
+                        {fold(s["name"]) for s in sheets})
     check_calc_chain(pkg, wb_part, sheets, all_cells)
     return pkg.out
 

@@ -98,6 +98,8 @@ BROKEN = {
     "shared formula follower outside its ref": (SHEET, 'ref="C2:C4"', 'ref="C2:C3"', "outside its ref"),
     "formula inside an array formula": (SHEET, '<c r="E3"><v>2</v></c>', '<c r="E3"><f>1</f><v>2</v></c>',
                                         "inside array formula"),
+    "formula naming a missing sheet": (SHEET, ">B2*2<", ">'Gone sheet'!B2*2<", "refers to missing sheet 'Gone sheet'"),
+    "name naming a missing sheet": (WB, "Hidden!$A$1", "Gone!$A$1", "refers to missing sheet 'Gone'"),
     "formula with its '='": (SHEET, ">B2*2<", ">=B2*2<", "starts with '='"),
     "rows out of order": (SHEET, '<row r="3"><c r="B3">', '<row r="5"><c r="B5">', "row 4 after row 5"),
     "cells out of order": (SHEET, '<c r="B2" s="1">', '<c r="F2" s="1">', "after column 6"),
