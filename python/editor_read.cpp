@@ -2,6 +2,7 @@
 
 #include <datetime.h>
 
+#include <utility>
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
@@ -104,22 +105,62 @@ PyObject* with_reading_state(PyObject* self, F&& body) {
 
 PyObject* no_sheet() { return raise_runtime("no current worksheet: switch to an existing sheet first"); }
 
-// Grid of new references (nullptr for None) built while the sheet is walked.
-struct Grid {
-    std::vector<std::vector<PyObject*>> rows;
+// New references (nullptr for None) placed while the sheet is walked: each row a run of one flat
+// buffer, so a million cells cost no allocation per row. Rows arrive in order in sound sheets, so
+// a row grows at the buffer's end; a row met again after others moves there first.
+class Grid {
+public:
     ~Grid() {
-        for (auto& row : rows)
-            for (PyObject* o : row) Py_XDECREF(o);
+        for (PyObject* o : flat_) Py_XDECREF(o);
     }
     void put(std::size_t r, std::size_t c, PyObject* value) {
-        if (rows.size() <= r) rows.resize(r + 1);
-        auto& row = rows[r];
-        if (row.size() <= c) row.resize(c + 1, nullptr);
-        Py_XSETREF(row[c], value);
+        if (rows_.size() <= r) rows_.resize(r + 1);
+        Run& run = rows_[r];
+        if (c >= run.length) {
+            if (run.length == 0) {
+                run.offset = flat_.size();
+            } else if (run.offset + run.length != flat_.size()) {
+                std::size_t moved = flat_.size();
+                flat_.resize(moved + run.length, nullptr);
+                for (std::size_t i = 0; i < run.length; ++i) std::swap(flat_[moved + i], flat_[run.offset + i]);
+                run.offset = moved;
+            }
+            run.length = c + 1;
+            flat_.resize(run.offset + run.length, nullptr);
+        }
+        Py_XSETREF(flat_[run.offset + c], value);
     }
+    // Hands over the reference at (r, c), nullptr when there is none.
+    PyObject* take(std::size_t r, std::size_t c) {
+        if (r >= rows_.size() || c >= rows_[r].length) return nullptr;
+        return std::exchange(flat_[rows_[r].offset + c], nullptr);
+    }
+
+private:
+    struct Run {
+        std::size_t offset = 0, length = 0;
+    };
+    std::vector<PyObject*> flat_;
+    std::vector<Run> rows_;
+};
+
+// The collector paused while a read builds its lists: they hold no cycles, and a collection every
+// few thousand new lists would walk the growing result again and again.
+class CollectorPause {
+public:
+    CollectorPause() : was_enabled_(PyGC_Disable()) {}
+    ~CollectorPause() {
+        if (was_enabled_) PyGC_Enable();
+    }
+    CollectorPause(const CollectorPause&) = delete;
+    CollectorPause& operator=(const CollectorPause&) = delete;
+
+private:
+    int was_enabled_;
 };
 
 PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std::string& label) {
+    CollectorPause pause;
     qm::CellReader reader(state);
     ValueMaker maker;
     Grid grid;
@@ -131,29 +172,28 @@ PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std:
     bool ascending = true;
     qm::SheetCursor cursor(state.sheet_xml);
     for (;;) {
-        auto event = cursor.next();
-        if (!event) return raise_core(event.error());
-        if (*event == qm::SheetCursor::Event::End) break;
-        if (*event == qm::SheetCursor::Event::Row) {
-            // Rows ascend in a sound sheet: past the last wanted one nothing more is wanted.
-            std::uint32_t row = cursor.row();
-            ascending = ascending && row > previous_row;
-            previous_row = row;
-            if (ascending && row > last_row) break;
-            continue;
+        // Rows ascend in a sound sheet: rows before the wanted ones are skipped unread, and past the
+        // last wanted one nothing more is wanted.
+        auto found = cursor.next_row(true, ascending ? first_row : 0);
+        if (!found) return raise_core(found.error());
+        if (!*found) break;
+        std::uint32_t row = **found;
+        ascending = ascending && row > previous_row;
+        previous_row = row;
+        if (ascending && row > last_row) break;
+        for (const qm::RawCell& cell : cursor.cells()) {
+            if (cell.row < first_row || cell.row > last_row || cell.column < first_column || cell.column > last_column)
+                continue;
+            auto value = reader.value(cell);
+            if (!value) return raise_core(value.error());
+            if (value->kind == qm::CellValue::Kind::Empty) continue;
+            PyObject* object = maker.make(*value);
+            if (!object) return nullptr;
+            std::uint32_t r = cell.row - first_row, c = cell.column - first_column;
+            grid.put(r, c, object);
+            used_rows = std::max(used_rows, r + 1);
+            used_columns = std::max(used_columns, c + 1);
         }
-        const qm::RawCell& cell = cursor.cell();
-        if (cell.row < first_row || cell.row > last_row || cell.column < first_column || cell.column > last_column)
-            continue;
-        auto value = reader.value(cell);
-        if (!value) return raise_core(value.error());
-        if (value->kind == qm::CellValue::Kind::Empty) continue;
-        PyObject* object = maker.make(*value);
-        if (!object) return nullptr;
-        std::uint32_t r = cell.row - first_row, c = cell.column - first_column;
-        grid.put(r, c, object);
-        used_rows = std::max(used_rows, r + 1);
-        used_columns = std::max(used_columns, c + 1);
     }
     std::uint64_t height = area.open_rows ? used_rows : std::uint64_t(area.last_row) - first_row + 1;
     std::uint64_t width = area.open_columns ? used_columns : std::uint64_t(area.last_column) - first_column + 1;
@@ -168,10 +208,8 @@ PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std:
             Py_DECREF(out);
             return nullptr;
         }
-        std::vector<PyObject*>* cells = r < grid.rows.size() ? &grid.rows[r] : nullptr;
         for (std::uint64_t c = 0; c < width; ++c) {
-            PyObject* v = cells && c < cells->size() ? (*cells)[c] : nullptr;
-            if (v) (*cells)[c] = nullptr;  // the list takes the reference
+            PyObject* v = grid.take(r, c);
             PyList_SET_ITEM(row, static_cast<Py_ssize_t>(c), v ? v : Py_NewRef(Py_None));
         }
         PyList_SET_ITEM(out, static_cast<Py_ssize_t>(r), row);

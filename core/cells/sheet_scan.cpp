@@ -5,6 +5,7 @@
 
 #include "cells/cells.hpp"
 #include "support/numbers.hpp"
+#include "support/tag_lexer.hpp"
 #include "support/text.hpp"
 #include "support/xml_reader.hpp"
 
@@ -18,115 +19,13 @@ constexpr std::string_view kNoRowEnd = "</row> not found";
 constexpr std::string_view kCellTagEnd = "cell tag end";
 constexpr std::string_view kNoCellEnd = "</c> missing";
 
-inline bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+inline bool is_space(char c) { return is_xml_space(c); }
 inline bool ends_name(char c) { return is_space(c) || c == '>' || c == '/'; }
 
-enum class LexKind { Start, Empty, End };
-
-struct LexTag {
-    LexKind kind;
-    std::size_t begin;
-    std::size_t end;
-    std::string_view name;
-};
-
-// The tags of a text in order, stepping over character data, comments, CDATA sections and
-// processing instructions. Well-formed XML has no "<" inside attribute values, so every "<" starts
-// markup; a ">" inside a quoted value does not end the tag.
-class Lexer {
-public:
-    Lexer(std::string_view text, std::size_t pos, std::size_t limit) : t_(text), pos_(pos), limit_(limit) {}
-
-    // False at `limit` (no tag starts before it) or on malformed markup (`failed()`).
-    bool next(LexTag& tag) {
-        const char* base = t_.data();
-        for (;;) {
-            if (pos_ >= limit_) return false;
-            const void* hit = std::memchr(base + pos_, '<', limit_ - pos_);
-            if (!hit) {
-                pos_ = limit_;
-                return false;
-            }
-            std::size_t at = static_cast<const char*>(hit) - base;
-            fail_at_ = at;
-            if (at + 1 >= t_.size()) return fail();
-            char c = t_[at + 1];
-            if (c == '!') {
-                std::string_view rest = t_.substr(at);
-                std::string_view close;
-                if (rest.starts_with("<!--")) close = "-->";
-                else if (rest.starts_with("<![CDATA[")) close = "]]>";
-                else return fail();  // a declaration has no place in a worksheet body
-                std::size_t e = find(t_, close, at + 4);
-                if (e == npos) return fail();
-                pos_ = e + close.size();
-                continue;
-            }
-            if (c == '?') {
-                std::size_t e = find(t_, "?>", at + 2);
-                if (e == npos) return fail();
-                pos_ = e + 2;
-                continue;
-            }
-            if (c == '/') {
-                std::size_t i = at + 2;
-                while (i < t_.size() && !is_space(t_[i]) && t_[i] != '>') ++i;
-                std::size_t name_end = i;
-                while (i < t_.size() && is_space(t_[i])) ++i;
-                if (i >= t_.size() || t_[i] != '>' || name_end == at + 2) return fail();
-                tag = {LexKind::End, at, i + 1, t_.substr(at + 2, name_end - at - 2)};
-                pos_ = i + 1;
-                return true;
-            }
-            std::size_t i = at + 1;
-            while (i < t_.size() && !ends_name(t_[i])) ++i;
-            if (i == at + 1) return fail();
-            std::string_view name = t_.substr(at + 1, i - at - 1);
-            for (;;) {
-                while (i < t_.size() && is_space(t_[i])) ++i;
-                if (i >= t_.size()) return fail();
-                if (t_[i] == '>') {
-                    tag = {LexKind::Start, at, i + 1, name};
-                    pos_ = i + 1;
-                    return true;
-                }
-                if (t_[i] == '/') {
-                    if (i + 1 >= t_.size() || t_[i + 1] != '>') return fail();
-                    tag = {LexKind::Empty, at, i + 2, name};
-                    pos_ = i + 2;
-                    return true;
-                }
-                const std::size_t attr = i;
-                while (i < t_.size() && t_[i] != '=' && !ends_name(t_[i])) ++i;
-                if (i == attr) return fail();
-                while (i < t_.size() && is_space(t_[i])) ++i;
-                if (i >= t_.size() || t_[i] != '=') return fail();
-                ++i;
-                while (i < t_.size() && is_space(t_[i])) ++i;
-                if (i >= t_.size() || (t_[i] != '"' && t_[i] != '\'')) return fail();
-                const void* quote = std::memchr(base + i + 1, t_[i], t_.size() - i - 1);
-                if (!quote) return fail();
-                i = static_cast<const char*>(quote) - base + 1;
-            }
-        }
-    }
-
-    bool failed() const { return failed_; }
-    // The "<" of the markup that did not read.
-    std::size_t failed_at() const { return fail_at_; }
-
-private:
-    bool fail() {
-        failed_ = true;
-        return false;
-    }
-
-    std::string_view t_;
-    std::size_t pos_;
-    std::size_t limit_;
-    std::size_t fail_at_ = 0;
-    bool failed_ = false;
-};
+// Sheet bodies hold no declarations: one is damage.
+TagLexer sheet_lexer(std::string_view text, std::size_t pos, std::size_t limit) {
+    return TagLexer(text, pos, limit, Declarations::Fail);
+}
 
 // The opener of the comment or CDATA section that `at` lies inside, or npos. Judged from the text
 // after `at` (a closer before any opener), which after sheetData is short.
@@ -142,28 +41,61 @@ std::size_t enclosing_section(std::string_view text, std::size_t at) {
     return npos;
 }
 
+// The column and row number of a cell's `r`, as reference_column and cell_row read them; the
+// common "AB12" in one pass.
+void read_reference(std::string_view r, SheetCell& c) {
+    std::size_t i = 0;
+    std::uint64_t column = 0;
+    while (i < r.size() && i < 14 && is_ascii_letter(static_cast<unsigned char>(r[i])))
+        column = column * 26 + static_cast<std::uint64_t>(ascii_upper(r[i++]) - 'A' + 1);
+    if (i > 0 && i <= 13 && i < r.size() && is_ascii_digit(static_cast<unsigned char>(r[i]))) {
+        c.column = column - 1;
+        c.r_row = try_parse_u32(r.substr(i));
+        return;
+    }
+    c.column = reference_column(r);
+    std::size_t digit = find_first_digit(r);
+    if (digit != npos) c.r_row = try_parse_u32(r.substr(digit));
+}
+
 // Reads the cells of a row's content [from, limit) into `cells` (when given); returns the span of
-// the row's end tag, or fails.
+// the row's end tag, or fails. Each cell's attributes are taken as its tag is read, and the
+// content of its `v`, `f` and `is` children is noted for readers.
 Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, std::size_t from, std::size_t limit,
                                std::vector<SheetCell>* cells) {
-    Lexer lex(text, from, limit);
+    TagLexer lex = sheet_lexer(text, from, limit);
     LexTag tag;
     int depth = 0;
     bool in_cell = false;
     std::optional<std::uint64_t> previous;  // column of the cell before, none at the row's start
     bool first = true;
+    std::optional<std::string_view> r, s, t;  // of the tag just read
+    auto on_attribute = [&](std::string_view name, std::string_view value) {
+        if (name.size() != 1) return;
+        if (name[0] == 'r') {
+            if (!r) r = value;
+        } else if (name[0] == 's') {
+            if (!s) s = value;
+        } else if (name[0] == 't') {
+            if (!t) t = value;
+        }
+    };
     auto place = [&](SheetCell& c) {
-        for_each_attribute(c.start_tag(text), [&](const Attribute& a) {
-            if (a.name == "r" && !c.r) c.r = a.raw_value;
-            else if (a.name == "s" && !c.s) c.s = a.raw_value;
-        });
-        if (c.r) c.column = reference_column(*c.r);
+        c.r = r;
+        c.s = s;
+        c.t = t;
+        if (c.r) read_reference(*c.r, c);
         else if (first) c.column = 0;
         else if (previous) c.column = *previous + 1;
         first = false;
         previous = c.column;
     };
-    while (lex.next(tag)) {
+    // The child of the open cell whose content is being read: 'v', 'f', 'i' (is) or none.
+    char child = 0;
+    std::size_t child_begin = 0;
+    for (;;) {
+        r.reset(), s.reset(), t.reset();
+        if (!lex.next(tag, on_attribute)) break;
         switch (tag.kind) {
             case LexKind::Start:
                 if (depth == 0 && tag.name == "c") {
@@ -176,6 +108,13 @@ Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, st
                         cell.tag_end = tag.end;
                         place(cell);
                     }
+                } else if (depth == 1 && in_cell && cells) {
+                    SheetCell& cell = cells->back();
+                    child = 0;
+                    if (tag.name == "v") child = 'v';
+                    else if (tag.name == "f") child = 'f', cell.formula_tag = text.substr(tag.begin, tag.end - tag.begin);
+                    else if (tag.name == "is") child = 'i';
+                    child_begin = tag.end;
                 }
                 ++depth;
                 break;
@@ -187,6 +126,13 @@ Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, st
                     empty.self_closing = true;
                     place(empty);
                     cells->push_back(empty);
+                } else if (depth == 1 && in_cell && cells) {
+                    SheetCell& cell = cells->back();
+                    if (tag.name == "v") cell.value = {}, cell.has_value = true;
+                    else if (tag.name == "f")
+                        cell.formula = {}, cell.has_formula = true,
+                        cell.formula_tag = text.substr(tag.begin, tag.end - tag.begin);
+                    else if (tag.name == "is") cell.inline_text = {}, cell.has_inline = true;
                 }
                 break;
             case LexKind::End:
@@ -194,7 +140,16 @@ Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, st
                     if (tag.name != "row") return fail(std::string(kNoRowEnd));
                     return std::pair{tag.begin, tag.end};
                 }
-                if (--depth == 0 && in_cell) {
+                --depth;
+                if (depth == 1 && child && cells) {
+                    SheetCell& cell = cells->back();
+                    std::string_view content = text.substr(child_begin, tag.begin - child_begin);
+                    if (child == 'v') cell.value = content, cell.has_value = true;
+                    else if (child == 'f') cell.formula = content, cell.has_formula = true;
+                    else cell.inline_text = content, cell.has_inline = true;
+                    child = 0;
+                }
+                if (depth == 0 && in_cell) {
                     if (tag.name != "c") return fail(std::string(kNoCellEnd));
                     in_cell = false;
                     if (cells) {
@@ -267,7 +222,7 @@ std::optional<std::string_view> start_tag_attribute(std::string_view tag, std::s
 }
 
 Result<SheetDataSpan> find_sheet_data(std::string_view xml, bool open_to_end) {
-    Lexer lex(xml, 0, xml.size());
+    TagLexer lex = sheet_lexer(xml, 0, xml.size());
     LexTag tag;
     while (lex.next(tag)) {
         if (tag.kind == LexKind::End || tag.name != "sheetData") continue;
@@ -315,12 +270,23 @@ void open_sheet_data(std::string& xml) {
 RowScanner::RowScanner(std::string_view xml, const SheetDataSpan& data)
     : text_(xml), pos_(data.content_begin), limit_(data.content_end) {}
 
-Result<std::optional<SheetRow>> RowScanner::next(std::vector<SheetCell>* cells) {
+RowScanner::RowScanner(std::string_view xml, const SheetDataSpan& data, std::size_t from, std::uint32_t previous)
+    : text_(xml), pos_(std::clamp(from, data.content_begin, data.content_end)), limit_(data.content_end),
+      previous_(previous), started_(true) {}
+
+Result<std::optional<SheetRow>> RowScanner::next(std::vector<SheetCell>* cells, std::uint32_t cells_from) {
     if (cells) cells->clear();
-    Lexer lex(text_, pos_, limit_);
+    TagLexer lex = sheet_lexer(text_, pos_, limit_);
     LexTag tag;
     int depth = 0;  // inside other elements of sheetData, which are stepped over
-    while (lex.next(tag)) {
+    std::string_view r;
+    bool has_r = false;
+    auto on_attribute = [&](std::string_view name, std::string_view value) {
+        if (!has_r && name == "r") r = value, has_r = true;
+    };
+    for (;;) {
+        has_r = false;
+        if (!lex.next(tag, on_attribute)) break;
         if (tag.kind == LexKind::End) {
             if (depth == 0) return fail(std::string(kMalformedRow));
             --depth;
@@ -333,10 +299,9 @@ Result<std::optional<SheetRow>> RowScanner::next(std::vector<SheetCell>* cells) 
         SheetRow row;
         row.begin = tag.begin;
         row.tag_end = tag.end;
-        std::string_view start = text_.substr(tag.begin, tag.end - tag.begin);
-        if (auto r = first_attribute(start, "r")) {
+        if (has_r) {
             row.has_r = true;
-            row.number = try_parse_u32(*r);
+            row.number = try_parse_u32(r);
         } else if (!started_) {
             row.number = 1;
         } else if (previous_ && *previous_ != UINT32_MAX) {
@@ -348,7 +313,8 @@ Result<std::optional<SheetRow>> RowScanner::next(std::vector<SheetCell>* cells) 
             row.self_closing = true;
             row.content_end = row.end = tag.end;
         } else {
-            auto close = cells ? scan_cells(text_, tag.end, limit_, cells) : skip_row(text_, tag.end, limit_);
+            bool read = cells && (!row.number || *row.number >= cells_from);
+            auto close = read ? scan_cells(text_, tag.end, limit_, cells) : skip_row(text_, tag.end, limit_);
             if (!close) return fail(std::move(close.error()));
             row.content_end = close->first;
             row.end = close->second;
@@ -370,10 +336,7 @@ Status scan_row_cells(std::string_view xml, const SheetRow& row, std::vector<She
 }
 
 std::optional<std::uint32_t> cell_row(const SheetRow& row, const SheetCell& cell) {
-    if (!cell.r) return row.number;
-    std::size_t digit = find_first_digit(*cell.r);
-    if (digit == npos) return std::nullopt;
-    return try_parse_u32(cell.r->substr(digit));
+    return cell.r ? cell.r_row : row.number;
 }
 
 std::uint32_t scan_last_row(std::string_view xml) {

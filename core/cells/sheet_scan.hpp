@@ -47,8 +47,14 @@ struct SheetCell {
     // cell's in its row. Absent when `r` has no plain letters-then-digits form (or follows such a
     // cell without `r`).
     std::optional<std::uint64_t> column;
+    std::optional<std::uint32_t> r_row;  // the row number of `r`, when it has one that reads
     std::optional<std::string_view> r;  // raw values, entities not resolved
     std::optional<std::string_view> s;
+    std::optional<std::string_view> t;
+    // The content of the cell's `v`, `f` and `is` children (the last of each), for readers;
+    // `formula_tag` is the `f` start tag with its t/ref/si attributes.
+    std::string_view value, formula, formula_tag, inline_text;
+    bool has_value = false, has_formula = false, has_inline = false;
     bool self_closing = false;
 
     std::string_view start_tag(std::string_view text) const { return text.substr(begin, tag_end - begin); }
@@ -69,10 +75,15 @@ void open_sheet_data(std::string& xml);
 class RowScanner {
 public:
     RowScanner(std::string_view xml, const SheetDataSpan& data);
+    // Walks from `from` (the start of a row, from a row index) up to sheetData's end, with
+    // `previous` as the number of the row before for a first row without `r`.
+    RowScanner(std::string_view xml, const SheetDataSpan& data, std::size_t from, std::uint32_t previous);
 
     // The next row, with its cells in `cells` (cleared first) when that is given. On failure
-    // `cells` holds those whose start tags were read.
-    Result<std::optional<SheetRow>> next(std::vector<SheetCell>* cells = nullptr);
+    // `cells` holds those whose start tags were read. Without `cells` the row's content is not
+    // read: its end is found by a byte search where nothing can hide an end tag. Rows numbered
+    // below `cells_from` are skipped that way too (a reader of a range starts there).
+    Result<std::optional<SheetRow>> next(std::vector<SheetCell>* cells = nullptr, std::uint32_t cells_from = 0);
     // Position just after the last row read, or the start of sheetData's content.
     std::size_t position() const { return pos_; }
     // Number of the last row whose start tag was read, even when its content then failed.

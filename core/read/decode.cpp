@@ -1,7 +1,8 @@
 #include <cmath>
 
 #include "read/read.hpp"
-#include "read/scan.hpp"
+#include "support/tag_lexer.hpp"
+#include "support/text.hpp"
 
 namespace qm {
 
@@ -112,7 +113,7 @@ void append_xml_text(std::string& out, std::string_view raw) {
         // Other markup (a comment, a stray tag) holds no text.
         std::size_t after;
         if (rest.starts_with("<!") || rest.starts_with("<?")) {
-            after = skip_markup_declaration(raw, special);
+            after = TagLexer::markup_end(raw, special, Declarations::Skip);
         } else {
             after = raw.find('>', special);
             if (after != npos) ++after;
@@ -157,32 +158,16 @@ void decode_cell_escapes(std::string& text, std::size_t from) {
 
 void append_string_item(std::string& out, std::string_view raw) {
     const std::size_t start = out.size();
-    std::size_t pos = 0;
-    while (pos < raw.size()) {
-        std::size_t lt = raw.find('<', pos);
-        if (lt == npos || lt + 1 >= raw.size()) break;
-        char c = raw[lt + 1];
-        if (c == '!' || c == '?') {
-            pos = skip_markup_declaration(raw, lt);
-            if (pos == npos) break;
-            continue;
-        }
-        if (c == '/') {
-            std::size_t gt = raw.find('>', lt);
-            if (gt == npos) break;
-            pos = gt + 1;
-            continue;
-        }
-        std::string_view local = local_name(tag_name(raw, lt + 1));
-        auto tag = scan_tag(raw, lt, [](std::string_view, std::string_view) {});
-        if (!tag) break;
-        pos = tag->end;
-        if (tag->self_closing || (local != "t" && local != "rPh")) continue;
-        auto span = element_content(raw, tag->end);
-        if (!span) break;
+    TagLexer lex(raw, 0, raw.size(), Declarations::Skip);
+    LexTag tag;
+    while (lex.next(tag)) {
+        if (tag.kind != LexKind::Start) continue;
+        std::string_view local = local_name(tag.name);
+        if (local != "t" && local != "rPh") continue;
+        std::size_t content_end = 0;
+        if (!lex.close_element(content_end)) break;
         // Phonetic runs are reading aids, not part of the text.
-        if (local == "t") append_xml_text(out, raw.substr(tag->end, span->first - tag->end));
-        pos = span->second;
+        if (local == "t") append_xml_text(out, raw.substr(tag.end, content_end - tag.end));
     }
     decode_cell_escapes(out, start);
 }

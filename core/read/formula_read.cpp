@@ -1,6 +1,7 @@
 #include "formula/formula.hpp"
 #include "read/read.hpp"
-#include "read/scan.hpp"
+#include "support/tag_lexer.hpp"
+#include "support/text.hpp"
 
 namespace qm {
 
@@ -12,10 +13,11 @@ struct FormulaAttributes {
 
 FormulaAttributes formula_attributes(std::string_view tag) {
     FormulaAttributes out;
-    scan_tag(tag, 0, [&](std::string_view name, std::string_view value) {
-        std::string_view local = local_name(name);
-        if (local == "t") out.type = value;
-        else if (local == "si") out.si = value;
+    TagLexer lex(tag, 0, tag.size());
+    LexTag read;
+    lex.next(read, [&](std::string_view name, std::string_view value) {
+        if (name == "t") out.type = value;
+        else if (name == "si") out.si = value;
     });
     return out;
 }
@@ -42,20 +44,20 @@ Result<std::optional<std::string>> read_formula(EditorState& state, std::uint32_
     // A follower borrows the text of its group's first cell, shifted by its distance from it.
     SheetCursor cursor(state.sheet_xml);
     for (;;) {
-        auto event = cursor.next();
-        if (!event) return fail(std::move(event.error()));
-        if (*event == SheetCursor::Event::End) break;
-        if (*event != SheetCursor::Event::Cell) continue;
-        const RawCell& other = cursor.cell();
-        if (!other.has_formula || other.formula.find_first_not_of(" \t\r\n") == npos) continue;
-        FormulaAttributes master = formula_attributes(other.formula_tag);
-        if (master.type != "shared" || master.si != attributes.si) continue;
-        std::string text;
-        append_xml_text(text, other.formula);
-        auto moved = translate_formula(text, std::int64_t(row) - std::int64_t(other.row),
-                                       std::int64_t(column) - std::int64_t(other.column));
-        if (!moved) return fail(std::move(moved.error()));
-        return std::optional<std::string>("=" + *moved);
+        auto found = cursor.next_row();
+        if (!found) return fail(std::move(found.error()));
+        if (!*found) break;
+        for (const RawCell& other : cursor.cells()) {
+            if (!other.has_formula || other.formula.find_first_not_of(" \t\r\n") == npos) continue;
+            FormulaAttributes master = formula_attributes(other.formula_tag);
+            if (master.type != "shared" || master.si != attributes.si) continue;
+            std::string text;
+            append_xml_text(text, other.formula);
+            auto moved = translate_formula(text, std::int64_t(row) - std::int64_t(other.row),
+                                           std::int64_t(column) - std::int64_t(other.column));
+            if (!moved) return fail(std::move(moved.error()));
+            return std::optional<std::string>("=" + *moved);
+        }
     }
     return fail("the shared formula of " + index_to_column(column) + std::to_string(row) + " (si=\"" +
                 std::string(attributes.si) + "\") has no first cell holding its text");

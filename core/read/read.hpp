@@ -32,36 +32,32 @@ struct RawCell {
     bool has_formula = false;
 };
 
-// A forward walk over the cells of `sheetData`. Rows and cells without `r` take the position after
-// the previous one; attributes may come in any order, with either quote, under any namespace
-// prefix; comments, processing instructions and CDATA are stepped over.
+// The rows and cells of a sheet as readers see them: the sheet scanner's walk, with the positions
+// the markup leaves open completed, since a reader has to put every value somewhere: a row whose
+// `r` does not read is the row after the one before, and a cell whose `r` does not read is the
+// column after the one before in its row (writers leave such rows and cells alone instead).
 class SheetCursor {
 public:
-    enum class Event { Row, Cell, End };
-
     // Walks the sheetData of a whole worksheet.
     explicit SheetCursor(std::string_view sheet);
     // Walks from `offset` (the start of a row tag) with `previous_row` as the row before it.
     SheetCursor(std::string_view sheet, std::size_t offset, std::uint32_t previous_row);
 
-    // The next row start or cell; an error names what is malformed.
-    Result<Event> next();
-    // After Event::Row: the row's number and where its start tag begins.
-    std::uint32_t row() const { return row_; }
+    // The next row's number, absent at the end; an error names what is malformed. With
+    // `read_cells` its cells are in cells(), else, or when its number is below `cells_from`, its
+    // content is skipped unread.
+    Result<std::optional<std::uint32_t>> next_row(bool read_cells = true, std::uint32_t cells_from = 0);
+    // Where the last row's start tag begins.
     std::size_t row_offset() const { return row_offset_; }
-    // After Event::Cell.
-    const RawCell& cell() const { return cell_; }
+    const std::vector<RawCell>& cells() const { return cells_; }
 
 private:
-    Result<Event> read_row(std::size_t lt);
-    Status read_cell(std::size_t lt);
-
     std::string_view text_;
-    std::size_t pos_ = 0;
+    std::optional<RowScanner> rows_;
+    std::vector<SheetCell> scanned_;
+    std::vector<RawCell> cells_;
     std::uint32_t row_ = 0;
     std::size_t row_offset_ = 0;
-    std::int64_t last_column_ = -1;
-    RawCell cell_;
 };
 
 // ---- decoding ----

@@ -5,9 +5,10 @@
 
 #include "catalogue/catalogue.hpp"
 #include "read/read.hpp"
-#include "read/scan.hpp"
 #include "styles/styles.hpp"
 #include "support/numbers.hpp"
+#include "support/tag_lexer.hpp"
+#include "support/text.hpp"
 #include "support/xml_reader.hpp"
 #include "support/zip_archive.hpp"
 
@@ -59,32 +60,18 @@ Status load_shared_strings(EditorState& state, ReadCache& cache) {
     std::string strings;
     std::vector<std::size_t> ends;
     std::string_view sst = text;
-    for (std::size_t pos = 0;;) {
-        std::size_t lt = sst.find('<', pos);
-        if (lt == npos || lt + 1 >= sst.size()) break;
-        char c = sst[lt + 1];
-        if (c == '!' || c == '?') {
-            pos = skip_markup_declaration(sst, lt);
-            if (pos == npos) break;
-            continue;
-        }
-        if (c == '/') {
-            pos = lt + 2;
-            continue;
-        }
-        std::string_view local = local_name(tag_name(sst, lt + 1));
-        auto tag = scan_tag(sst, lt, [](std::string_view, std::string_view) {});
-        if (!tag) return fail("malformed shared strings part " + part);
-        pos = tag->end;
-        if (local != "si") continue;
-        if (!tag->self_closing) {
-            auto span = element_content(sst, tag->end);
-            if (!span) return fail("malformed shared strings part " + part);
-            append_string_item(strings, sst.substr(tag->end, span->first - tag->end));
-            pos = span->second;
+    TagLexer lex(sst, 0, sst.size(), Declarations::Skip);
+    LexTag tag;
+    while (lex.next(tag)) {
+        if (tag.kind == LexKind::End || local_name(tag.name) != "si") continue;
+        if (tag.kind == LexKind::Start) {
+            std::size_t content_end = 0;
+            if (!lex.close_element(content_end)) return fail("malformed shared strings part " + part);
+            append_string_item(strings, sst.substr(tag.end, content_end - tag.end));
         }
         ends.push_back(strings.size());
     }
+    if (lex.failed()) return fail("malformed shared strings part " + part);
     cache.strings = std::move(strings);
     cache.string_ends = std::move(ends);
     cache.strings_loaded = true;
@@ -105,10 +92,10 @@ Status build_row_index(EditorState& state, ReadCache& cache) {
     cache.row_starts.clear();
     SheetCursor cursor(state.sheet_xml);
     for (;;) {
-        auto event = cursor.next();
-        if (!event) return fail(std::move(event.error()));
-        if (*event == SheetCursor::Event::End) break;
-        if (*event == SheetCursor::Event::Row) cache.row_starts.emplace_back(cursor.row(), cursor.row_offset());
+        auto row = cursor.next_row(false);
+        if (!row) return fail(std::move(row.error()));
+        if (!*row) break;
+        cache.row_starts.emplace_back(**row, cursor.row_offset());
     }
     // Rows out of order (damaged files) are found by a stable sort: the first of equal rows wins.
     std::stable_sort(cache.row_starts.begin(), cache.row_starts.end(),
@@ -357,19 +344,10 @@ Result<std::optional<RawCell>> find_raw_cell(EditorState& state, std::uint32_t r
                                [](const auto& entry, std::uint32_t r) { return entry.first < r; });
     if (it == cache.row_starts.end() || it->first != row) return std::optional<RawCell>();
     SheetCursor cursor(state.sheet_xml, it->second, row - 1);
-    bool in_row = false;
-    for (;;) {
-        auto event = cursor.next();
-        if (!event) return fail(std::move(event.error()));
-        if (*event == SheetCursor::Event::End) break;
-        if (*event == SheetCursor::Event::Row) {
-            if (in_row) break;
-            in_row = true;
-            continue;
-        }
-        const RawCell& cell = cursor.cell();
+    auto found = cursor.next_row();
+    if (!found) return fail(std::move(found.error()));
+    for (const RawCell& cell : cursor.cells())
         if (cell.row == row && cell.column == column) return std::optional<RawCell>(cell);
-    }
     return std::optional<RawCell>();
 }
 

@@ -17,9 +17,18 @@ inline constexpr std::string_view kParseTooLarge = "number too large to fit in t
 Result<std::uint32_t> parse_u32(std::string_view text);
 Result<std::uint64_t> parse_u64(std::string_view text);
 
+// parse_u32 without the message, inline: scanners read one per cell.
 inline std::optional<std::uint32_t> try_parse_u32(std::string_view text) {
-    auto r = parse_u32(text);
-    return r ? std::optional<std::uint32_t>(*r) : std::nullopt;
+    std::size_t i = !text.empty() && text[0] == '+' ? 1 : 0;
+    if (i == text.size()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        unsigned digit = static_cast<unsigned char>(text[i]) - unsigned('0');
+        if (digit > 9) return std::nullopt;
+        value = value * 10 + digit;
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
 }
 
 // Decimal float text: optional sign, digits with an optional fraction and exponent, or

@@ -10,13 +10,12 @@ std::string walk(std::string_view sheet) {
     std::string out;
     SheetCursor cursor(sheet);
     for (;;) {
-        auto event = cursor.next();
-        if (!event) return "error: " + event.error().message;
-        if (*event == SheetCursor::Event::End) return out;
-        if (*event == SheetCursor::Event::Row) out += "row" + std::to_string(cursor.row()) + " ";
-        else
-            out += index_to_column(cursor.cell().column) + std::to_string(cursor.cell().row) + "=" +
-                   std::string(cursor.cell().value) + " ";
+        auto row = cursor.next_row();
+        if (!row) return "error: " + row.error().message;
+        if (!*row) return out;
+        out += "row" + std::to_string(**row) + " ";
+        for (const RawCell& cell : cursor.cells())
+            out += index_to_column(cell.column) + std::to_string(cell.row) + "=" + std::string(cell.value) + " ";
     }
 }
 
@@ -26,7 +25,8 @@ TEST(SheetCursor, WalksTheMarkupOtherWritersProduce) {
         {"<sheetData><row><c><v>1</v></c><c><v>2</v></c></row><row><c><v>3</v></c></row></sheetData>",
          "row1 A1=1 B1=2 row2 A2=3 "},
         {"<sheetData><row r=\"5\"/><row><c r=\"C6\"/><c><v>x</v></c></row></sheetData>", "row5 row6 C6= D6=x "},
-        {"<x:sheetData><x:row r='1'><x:c s='1' r='A1'><x:v>7</x:v></x:c></x:row></x:sheetData>", "row1 A1=7 "},
+        {"<sheetData><row r='3'><c s='1' r='A3'><v>7</v></c></row><row r='x'><c r='?'><v>8</v></c></row></sheetData>",
+         "row3 A3=7 row4 A4=8 "},
         {"<sheetData><!-- <row r=\"9\"> --><row r=\"1\"><c r=\"A1\" t=\"str\"><f>\"&gt;\"</f><v><![CDATA[</v>]]></v>"
          "</c></row></sheetData><row r=\"99\"/>",
          "row1 A1=<![CDATA[</v>]]> "},
@@ -34,7 +34,7 @@ TEST(SheetCursor, WalksTheMarkupOtherWritersProduce) {
          "</sheetData>",
          "row1 A1= B1=2 "},
         {"<sheetData/><row r=\"1\"/>", ""},
-        {"<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData>", "error: cell element not closed in sheetData"},
+        {"<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row></sheetData>", "error: </c> missing"},
     };
     for (auto [sheet, expected] : cases) EXPECT_EQ(walk(sheet), expected) << sheet;
 }
