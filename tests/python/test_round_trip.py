@@ -12,7 +12,6 @@ import datetime
 import decimal
 import random
 import re
-import shutil
 import subprocess
 import zipfile
 
@@ -20,7 +19,7 @@ import openpyxl
 import polars as pl
 import pytest
 import xlsxwriter
-from openpyxl.styles import Alignment, Border, Font, PatternFill, Protection, Side
+from openpyxl.styles import Border, Font, PatternFill, Protection, Side
 from openpyxl.workbook.defined_name import DefinedName
 from openpyxl.worksheet.table import Table
 
