@@ -436,3 +436,44 @@ def test_random_edit_sequences_keep_the_workbook_sound(sources, tmp_path, produc
         found = violations(out)
         assert not found, (seed, done, found)
         openpyxl.load_workbook(out)
+
+
+# Calls that are often refused: overlaps, header names, formula groups, sheet names, arguments.
+REFUSED_OFTEN = [
+    lambda e, r: e.merge_cells(area(r)),
+    lambda e, r: e.set_cell(r.choice(["A1", "B1", "C1"]), r.choice(["", "q1", "=1+1"])),
+    lambda e, r: e.append_table_at([["Region", "region"]], r.choice(["A1", "B1"])),
+    lambda e, r: e.rename_worksheet(r.choice(e.sheet_names()), r.choice(e.sheet_names()).upper()),
+    lambda e, r: e.add_worksheet(r.choice(e.sheet_names()).lower()),
+    lambda e, r: e.set_fill(area(r), r.choice(["nothex", "00B050"])),
+    lambda e, r: e.set_border(area(r), r.choice(["fat", "thin"])),
+    lambda e, r: e.set_number_format(area(r), r.choice(["", "0.0"])),
+    lambda e, r: e.set_column_width(r.choice("ABC"), r.choice([300, 0, 5])),
+    lambda e, r: e.with_polars(pl.DataFrame({"a": [1], "b": [2]}), r.choice(["XFD1", "A1048576", "B2"])),
+    lambda e, r: e.write_rows(r.choice(["XFD1", "A1048576", "C3"]), [[1, 2], [3, 4]]),
+]
+
+
+def entries(path):
+    with zipfile.ZipFile(path) as z:
+        return {name: z.read(name) for name in z.namelist()}
+
+
+@pytest.mark.parametrize("producer", PRODUCERS)
+def test_refused_calls_change_nothing(sources, tmp_path, producer):
+    refused = 0
+    for seed in range(15):
+        rng = random.Random(f"{producer}/refused/{seed}")
+        editor = quillmark.Editor(sources[producer])
+        for step in range(6):
+            editor.save(tmp_path / "before.xlsx")
+            current = editor.sheet_name
+            call = rng.choice(REFUSED_OFTEN + RANDOM_CALLS)
+            try:
+                call(editor, rng)
+            except RuntimeError:
+                refused += 1
+                editor.save(tmp_path / "after.xlsx")
+                assert entries(tmp_path / "after.xlsx") == entries(tmp_path / "before.xlsx"), (seed, step)
+                assert editor.sheet_name == current
+    assert refused > 10, refused  # the calls above do get refused
