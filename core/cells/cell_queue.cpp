@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <unordered_map>
+#include <vector>
 
 #include "cells/cells.hpp"
 #include "support/text.hpp"
@@ -22,7 +23,10 @@ struct QueuedCell {
 struct CellQueue {
     bool started = false;
     std::optional<CoreError> sheet_error;  // what every write into this text fails with
-    std::unordered_map<std::uint32_t, SheetRow> rows;  // the first row of each number
+    // Where the first row of each number starts, by number: a compact index (a large sheet has
+    // hundreds of thousands of rows), each row read again from its start when a write needs it.
+    std::vector<std::pair<std::uint32_t, std::size_t>> rows;
+    SheetDataSpan data;
     std::unordered_map<std::uint32_t, Result<std::vector<SheetCell>>> row_cells;
     std::map<std::pair<std::uint32_t, std::uint64_t>, QueuedCell> cells;
 };
@@ -39,28 +43,53 @@ Status start(EditorState& state, CellQueue& queue) {
         queue.sheet_error = data.error();
         return {};
     }
+    queue.data = *data;
     RowScanner scanner(state.sheet_xml, *data);
     for (;;) {
         auto row = scanner.next();
         if (!row) {
             queue.sheet_error = row.error();
-            queue.rows.clear();
+            queue.rows = {};
             return {};
         }
-        if (!*row) return {};
-        if ((*row)->number) queue.rows.try_emplace(*(*row)->number, **row);
+        if (!*row) break;
+        if ((*row)->number) queue.rows.emplace_back(*(*row)->number, (*row)->begin);
     }
+    // Stable, so that of rows sharing a number the first in text order comes first and stays.
+    std::stable_sort(queue.rows.begin(), queue.rows.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    queue.rows.erase(std::unique(queue.rows.begin(), queue.rows.end(),
+                                 [](const auto& a, const auto& b) { return a.first == b.first; }),
+                     queue.rows.end());
+    queue.rows.shrink_to_fit();
+    return {};
+}
+
+// The first row numbered `number`, read again from where the index says it starts.
+std::optional<SheetRow> indexed_row(const EditorState& state, const CellQueue& queue, std::uint32_t number) {
+    auto it = std::lower_bound(queue.rows.begin(), queue.rows.end(), number,
+                               [](const auto& entry, std::uint32_t n) { return entry.first < n; });
+    if (it == queue.rows.end() || it->first != number) return std::nullopt;
+    SheetDataSpan from = queue.data;
+    from.content_begin = it->second;
+    RowScanner scanner(state.sheet_xml, from);
+    auto row = scanner.next();
+    // The whole sheet was read without error when the index was built, and the text is unchanged.
+    if (!row || !*row) return std::nullopt;
+    // A row without `r` takes its number from the rows before it, which this scan did not see.
+    (*row)->number = number;
+    return **row;
 }
 
 // The cell at (row, column) as the queued writes left it: from the queue, else from the text.
 Result<std::optional<QueuedCell>> current(const EditorState& state, CellQueue& queue, CellRef at) {
     if (auto held = queue.cells.find({at.row, at.column}); held != queue.cells.end()) return held->second;
-    auto row = queue.rows.find(at.row);
-    if (row == queue.rows.end()) return std::optional<QueuedCell>();
     auto listed = queue.row_cells.find(at.row);
     if (listed == queue.row_cells.end()) {
+        auto row = indexed_row(state, queue, at.row);
+        if (!row) return std::optional<QueuedCell>();
         std::vector<SheetCell> cells;
-        Status scanned = scan_row_cells(state.sheet_xml, row->second, cells);
+        Status scanned = scan_row_cells(state.sheet_xml, *row, cells);
         Result<std::vector<SheetCell>> entry = std::move(cells);
         if (!scanned) entry = fail(std::move(scanned.error()));
         listed = queue.row_cells.emplace(at.row, std::move(entry)).first;

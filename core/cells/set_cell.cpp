@@ -233,16 +233,13 @@ Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Res
     auto data = find_sheet_data(text);
     if (!data) return fail(std::move(data.error()));
 
-    // One pass records where each row lies and which pending row it takes (the first row in text
-    // order with that number).
-    struct Existing {
-        std::size_t begin;
-        std::optional<std::uint32_t> number;
-        SheetRow row;
-    };
-    std::vector<Existing> existing;
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::vector<std::size_t> merge_into(rows.size(), kNone);
+    // One pass finds, for each pending row, the row it merges into (the first in text order with
+    // its number) and where it would be inserted (before the first row in text order with a
+    // greater number). Pending rows ascend, so that row never moves back: one pointer serves them
+    // all, and nothing per row of the sheet is kept.
+    std::vector<std::optional<SheetRow>> merge_into(rows.size());
+    std::vector<std::size_t> insert_at(rows.size(), data->content_end);
+    std::size_t placed = 0;
     auto by_row = [](const RowWrites& a, std::uint32_t n) { return a.row < n; };
     RowScanner scanner(text, *data);
     for (;;) {
@@ -250,35 +247,31 @@ Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Res
         if (!found) return fail(std::move(found.error()));
         if (!*found) break;
         const SheetRow& row = **found;
-        if (row.number && *row.number >= rows.front().row && *row.number <= rows.back().row) {
+        if (!row.number) continue;
+        if (*row.number >= rows.front().row && *row.number <= rows.back().row) {
             auto it = std::lower_bound(rows.begin(), rows.end(), *row.number, by_row);
             if (it != rows.end() && it->row == *row.number) {
-                std::size_t& slot = merge_into[std::size_t(it - rows.begin())];
-                if (slot == kNone) slot = existing.size();
+                std::optional<SheetRow>& slot = merge_into[std::size_t(it - rows.begin())];
+                if (!slot) slot = row;
             }
         }
-        existing.push_back({row.begin, row.number, row});
+        for (; placed < rows.size() && rows[placed].row < *row.number; ++placed) insert_at[placed] = row.begin;
     }
 
-    // New rows go before the first row in text order with a greater number. As the pending rows
-    // ascend, that row never moves back, so one pointer serves them all.
     std::vector<Edit> edits;
     std::vector<SheetCell> cells;
-    std::size_t greater = 0;
     std::uint32_t highest = 0;
     for (std::size_t p = 0; p < rows.size(); ++p) {
         highest = std::max(highest, rows[p].row);
-        if (merge_into[p] != kNone) {
-            const SheetRow& row = existing[merge_into[p]].row;
+        if (merge_into[p]) {
+            const SheetRow& row = *merge_into[p];
             std::string merged;
             merged.reserve(row.end - row.begin + 64 * rows[p].cells.size());
             if (Status st = merge_row_into(merged, text, row, rows[p], restyle, cells); !st) return st;
             edits.push_back({row.begin, row.end, std::move(merged)});
             continue;
         }
-        while (greater < existing.size() && !(existing[greater].number && *existing[greater].number > rows[p].row))
-            ++greater;
-        std::size_t at = greater < existing.size() ? existing[greater].begin : data->content_end;
+        std::size_t at = insert_at[p];
         if (edits.empty() || edits.back().begin != at || edits.back().end != at) edits.push_back({at, at, {}});
         if (Status st = append_new_row(edits.back().text, rows[p], restyle); !st) return st;
     }

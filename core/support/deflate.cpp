@@ -157,4 +157,36 @@ Result<std::string> InflateStream::finish() {
     return std::move(text_);
 }
 
+struct InflateMatch::Codec {
+    inflate_state state;
+    std::vector<char> window = std::vector<char>(kStageSize);
+};
+
+InflateMatch::InflateMatch(std::string_view expected) : codec_(std::make_unique<Codec>()), expected_(expected) {
+    isal_inflate_init(&codec_->state);
+    codec_->state.crc_flag = ISAL_DEFLATE;
+}
+
+InflateMatch::~InflateMatch() = default;
+
+Status InflateMatch::feed(std::string_view chunk) {
+    inflate_state& s = codec_->state;
+    s.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(chunk.data()));
+    s.avail_in = static_cast<std::uint32_t>(chunk.size());
+    while (!ended_ && !differs_) {
+        // The codec keeps its own history, so the window is reused from its start every time.
+        s.next_out = reinterpret_cast<std::uint8_t*>(codec_->window.data());
+        s.avail_out = static_cast<std::uint32_t>(codec_->window.size());
+        if (isal_inflate(&s) < 0) return fail(zip_code_message(ZIP_ER_COMPRESSED_DATA));
+        std::size_t produced = codec_->window.size() - s.avail_out;
+        if (produced > expected_.size() - compared_ ||
+            std::memcmp(codec_->window.data(), expected_.data() + compared_, produced) != 0)
+            differs_ = true;
+        compared_ += produced;
+        if (s.block_state == ISAL_BLOCK_FINISH) ended_ = true;
+        else if (s.avail_in == 0 && s.avail_out > 0) break;  // wants the next chunk
+    }
+    return {};
+}
+
 }  // namespace qm

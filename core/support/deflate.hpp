@@ -76,4 +76,29 @@ private:
     bool ended_ = false;
 };
 
+// Decompresses one raw Deflate stream fed in chunks and compares it with `expected` as it goes,
+// through one small window: whether a stored entry holds a text is answered without a second
+// copy of the text. Invalid data fails as InflateStream does.
+class InflateMatch {
+public:
+    explicit InflateMatch(std::string_view expected);
+    ~InflateMatch();
+    InflateMatch(const InflateMatch&) = delete;
+    InflateMatch& operator=(const InflateMatch&) = delete;
+
+    Status feed(std::string_view chunk);
+    // True once a byte differs or the stream runs past `expected`: the rest need not be fed.
+    bool differs() const { return differs_; }
+    // After the last chunk: the stream ended and produced exactly `expected`.
+    bool matches() const { return !differs_ && ended_ && compared_ == expected_.size(); }
+
+private:
+    struct Codec;
+    std::unique_ptr<Codec> codec_;
+    std::string_view expected_;
+    std::size_t compared_ = 0;
+    bool differs_ = false;
+    bool ended_ = false;
+};
+
 }  // namespace qm

@@ -9,8 +9,11 @@
 namespace qm {
 
 namespace {
-// Feeding in bounded chunks keeps expat's internal copy small on 100 MB worksheets.
+// Feeding in bounded chunks keeps expat's internal copy small on 100 MB worksheets. The first
+// chunks are small: a caller that reads only the first tags (the root element of a large
+// sheet) must not get a megabyte of tags queued.
 constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kFirstChunk = 16 << 10;
 constexpr std::string_view kWrapOpen = "<w>";
 constexpr std::string_view kWrapClose = "</w>";
 }  // namespace
@@ -79,7 +82,7 @@ struct XmlReader::Impl {
 };
 
 XmlReader::XmlReader(std::string_view text, bool fragment)
-    : text_(text), fragment_(fragment), parser_(XML_ParserCreate(nullptr)) {
+    : text_(text), fragment_(fragment), parser_(XML_ParserCreate(nullptr)), chunk_(kFirstChunk) {
     if (!parser_) {
         done_ = true;
         error_ = "out of memory creating the XML parser";
@@ -104,7 +107,8 @@ void XmlReader::feed() {
     XML_Parser p = static_cast<XML_Parser>(parser_);
     XML_Status status;
     if (fed_ < text_.size()) {
-        std::size_t len = std::min(kChunk, text_.size() - fed_);
+        std::size_t len = std::min(chunk_, text_.size() - fed_);
+        chunk_ = std::min(chunk_ * 2, kChunk);
         bool last = !fragment_ && fed_ + len == text_.size();
         status = XML_Parse(p, text_.data() + fed_, int(len), last ? XML_TRUE : XML_FALSE);
         fed_ += len;

@@ -59,6 +59,7 @@ private:
     bool fragment_;
     void* parser_;  // XML_Parser
     std::size_t fed_ = 0;
+    std::size_t chunk_;  // grows up to the largest chunk
     bool done_ = false;
     std::deque<Tag> queue_;
     std::optional<std::string> error_;

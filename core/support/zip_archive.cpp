@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "support/deflate.hpp"
@@ -203,6 +204,48 @@ Result<std::optional<std::string>> try_read_entry(zip* archive, std::string_view
     int rc = zip_fclose(file);
     if (rc != 0) return fail(zip_code_message(rc));
     return text;
+}
+
+Result<bool> entry_equals(zip* archive, std::uint64_t index, std::string_view text) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive, index, 0, &st) != 0) return false;
+    if ((st.valid & ZIP_STAT_SIZE) && st.size != text.size()) return false;
+    constexpr zip_uint64_t kDeflateFacts = ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+    const bool deflated = (st.valid & kDeflateFacts) == kDeflateFacts && st.comp_method == ZIP_CM_DEFLATE &&
+                          st.encryption_method == ZIP_EM_NONE;
+    zip_file_t* file = zip_fopen_index(archive, index, deflated ? ZIP_FL_COMPRESSED : 0);
+    if (!file) return false;
+    std::optional<InflateMatch> match;
+    if (deflated) match.emplace(text);
+    std::vector<char> chunk(1 << 18);
+    std::size_t compared = 0;
+    bool same = true;
+    for (;;) {
+        zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
+        if (got < 0) {
+            std::string message = zip_file_strerror(file);
+            zip_fclose(file);
+            return fail(std::move(message));
+        }
+        if (got == 0) break;
+        std::string_view data(chunk.data(), static_cast<std::size_t>(got));
+        if (match) {
+            if (auto fed = match->feed(data); !fed) {
+                zip_fclose(file);
+                return fail(std::move(fed.error()));
+            }
+            same = !match->differs();
+        } else {
+            same = data.size() <= text.size() - compared && data == text.substr(compared, data.size());
+            compared += data.size();
+        }
+        if (!same) break;  // the rest is not read: this entry is rewritten anyway
+    }
+    int rc = zip_fclose(file);
+    if (same && rc != 0) return fail(zip_code_message(rc));
+    if (!same) return false;
+    return match ? match->matches() : compared == text.size();
 }
 
 Result<std::string> ZipReader::read_entry(std::string_view name, std::string_view not_found) const {

@@ -111,6 +111,11 @@ inline constexpr std::string_view kBinaryWorkbookMessage =
 // encrypted, unsupported method); libzip's message when it is damaged.
 Result<std::optional<std::string>> try_read_entry(zip* archive, std::string_view name);
 
+// Whether the entry's uncompressed data is exactly `text`, found without holding a second copy of
+// it (a Deflate entry is compared while it is inflated, and reading stops at the first
+// difference). False when the entry cannot be opened; libzip's message when it is damaged.
+Result<bool> entry_equals(zip* archive, std::uint64_t index, std::string_view text);
+
 // Fixed entry attributes for everything written from memory. Call it right after the data was
 // set: the method request only holds while it is the entry's first change.
 Status set_memory_entry_attributes(zip* archive, std::uint64_t index, Compression compression);

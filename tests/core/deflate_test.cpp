@@ -93,3 +93,28 @@ TEST(Inflate, DamagedStreamsFailWithTheZipMessages) {
     // A flipped bit either breaks the stream or the checksum; it never passes.
     EXPECT_FALSE(inflate(flipped, text.size(), crc, 4096));
 }
+
+// The comparison reuses one small output window, so it only holds if the codec keeps its own
+// history: a text of many windows with long-distance repeats checks that.
+TEST(Inflate, MatchComparesWithoutATextCopy) {
+    const std::string text = sheet_like(3 << 20, 3);
+    DeflateStream stream({text});
+    const std::string data = compress(8192, stream);
+    auto changed = [&](std::size_t at) {
+        std::string t = text;
+        t[at] ^= 1;
+        return t;
+    };
+    struct Case { std::string expected; std::size_t chunk; bool matches; };
+    for (const auto& c : {Case{text, 4096, true}, Case{text, 1 << 22, true}, Case{text, 7, true},
+                          Case{changed(0), 65536, false}, Case{changed(text.size() / 2), 65536, false},
+                          Case{changed(text.size() - 1), 65536, false}, Case{text.substr(0, text.size() - 1), 65536, false},
+                          Case{text + "x", 65536, false}, Case{"", 65536, false}}) {
+        InflateMatch match(c.expected);
+        for (std::size_t at = 0; at < data.size() && !match.differs(); at += c.chunk)
+            ASSERT_TRUE(match.feed(std::string_view(data).substr(at, c.chunk)));
+        EXPECT_EQ(match.matches(), c.matches) << c.expected.size();
+    }
+    InflateMatch damaged(text);
+    EXPECT_FALSE(damaged.feed("\xff\xff\xff"));
+}

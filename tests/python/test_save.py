@@ -136,6 +136,23 @@ def test_large_parts_are_deflated_at_level_one(tmp_path):
         subprocess.run(["unzip", "-tq", str(tmp_path / "out.xlsx")], check=True, capture_output=True)
 
 
+@pytest.mark.parametrize("method", [zipfile.ZIP_STORED, zipfile.ZIP_DEFLATED])
+@pytest.mark.parametrize("value, unchanged", [(None, True), ("7", True), ("8", False)])
+def test_a_sheet_found_unchanged_is_copied_raw(tmp_path, method, value, unchanged):
+    rows = "".join(f'<row r="{i}"><c r="C{i}"><v>{i * 7}</v></c></row>' for i in range(1, 12000))
+    parts = workbook_parts(sheets=[("Big", sheet_xml(rows))])
+    source = write_entries(tmp_path / "big.xlsx", [(n, d, method) for n, d in parts.items()])
+    editor = quillmark.Editor(source)
+    if value is not None:
+        editor.set_cell("C1", value)
+    editor.save(tmp_path / "out.xlsx")
+    name = "xl/worksheets/sheet1.xml"
+    before, after = raw_entries(source)[name], raw_entries(tmp_path / "out.xlsx")[name]
+    assert (after[1] == before[1] and after[0].CRC == before[0].CRC) == unchanged
+    with zipfile.ZipFile(tmp_path / "out.xlsx") as z:
+        assert ('<c r="C1"><v>8</v></c>' in z.read(name).decode()) == (value == "8")
+
+
 @pytest.mark.parametrize("size, method", [(131072, zipfile.ZIP_STORED), (131073, zipfile.ZIP_DEFLATED)])
 @pytest.mark.parametrize("source_method", [zipfile.ZIP_STORED, zipfile.ZIP_DEFLATED])
 def test_compression_boundary(make_book, tmp_path, size, method, source_method):
