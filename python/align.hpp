@@ -4,13 +4,8 @@
 
 namespace qmpy {
 
-extern PyTypeObject AlignSpecType;
-extern PyTypeObject HorizAlignmentValueType;
-extern PyTypeObject VertAlignmentValueType;
-
 AlignFields align_fields(PyObject* align_spec);
-// A new value object holding `code`.
+// A new value object of one of the private value classes, holding `code`.
 PyObject* new_alignment_value(PyTypeObject* type, int code);
-int ready_align_types();
 
 }  // namespace qmpy

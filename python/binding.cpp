@@ -1,4 +1,5 @@
 #include "binding.hpp"
+#include "callable.hpp"
 
 #include <vector>
 
@@ -155,6 +156,45 @@ PyObject* raise_runtime(std::string_view message) {
     PyErr_SetObject(PyExc_RuntimeError, text);
     Py_DECREF(text);
     return nullptr;
+}
+
+PyObject* to_python(std::uint32_t value) { return PyLong_FromUnsignedLong(value); }
+
+PyObject* to_python(const std::vector<std::uint32_t>& values) {
+    PyObject* list = PyList_New(static_cast<Py_ssize_t>(values.size()));
+    if (!list) return nullptr;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        PyObject* n = PyLong_FromUnsignedLong(values[i]);
+        if (!n) {
+            Py_DECREF(list);
+            return nullptr;
+        }
+        PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), n);
+    }
+    return list;
+}
+
+PyObject* to_python(const std::vector<std::string>& values) { return str_list(values); }
+
+PyObject* to_python(const std::optional<std::string>& value) {
+    if (!value) Py_RETURN_NONE;
+    return str_from_utf8(*value);
+}
+
+int bind_static_methods(PyTypeObject* type, PyObject* module, PyMethodDef* bound) {
+    for (; bound->ml_name; ++bound) {
+        PyObject* function = PyCFunction_NewEx(bound, module, nullptr);
+        if (!function) return -1;
+        PyObject* method = PyStaticMethod_New(function);
+        Py_DECREF(function);
+        if (!method) return -1;
+        // Replacing keeps the entry's place in the class dict.
+        int rc = PyDict_SetItemString(type->tp_dict, bound->ml_name, method);
+        Py_DECREF(method);
+        if (rc < 0) return -1;
+    }
+    PyType_Modified(type);
+    return 0;
 }
 
 }  // namespace qmpy

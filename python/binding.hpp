@@ -5,7 +5,6 @@
 #include <Python.h>
 
 #include <atomic>
-#include <cstring>
 #include <cstdint>
 #include <exception>
 #include <new>
@@ -88,10 +87,11 @@ void set_type_mismatch(PyObject* obj, const char* expected);
 PyObject* raise_runtime(std::string_view message);
 inline PyObject* raise_core(const qm::CoreError& error) { return raise_runtime(error.message); }
 
-// None, or the core error as RuntimeError.
-inline PyObject* none_or_raise(const qm::Status& status) {
-    if (!status) return raise_core(status.error());
-    Py_RETURN_NONE;
+// True on success, else false with the core error raised: for steps that sit among others
+// failing with Python exceptions.
+inline bool ok_or_raise(const qm::Status& status) {
+    if (!status) raise_core(status.error());
+    return bool(status);
 }
 
 // Runs the body of a call; no C++ exception crosses into the interpreter.
@@ -115,15 +115,6 @@ PyObject* str_list(const std::vector<std::string>& names);
 // A METH_FASTCALL | METH_KEYWORDS function as the PyCFunction a method table holds.
 inline PyCFunction fastcall_method(PyCFunctionFastWithKeywords f) {
     return reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(f));
-}
-
-// A zeroed static type object with its header set, to be filled in field by field.
-inline PyTypeObject blank_type() {
-    PyTypeObject t;
-    std::memset(static_cast<void*>(&t), 0, sizeof t);
-    PyVarObject head = {PyObject_HEAD_INIT(nullptr) 0};
-    t.ob_base = head;
-    return t;
 }
 
 }  // namespace qmpy

@@ -1,6 +1,7 @@
 #include "convert.hpp"
 
 #include "align.hpp"
+#include "module.hpp"
 
 #include <cmath>
 #include <limits>
@@ -188,8 +189,10 @@ std::optional<std::vector<PyObject*>> to_object_list(PyObject* obj) {
     return out;
 }
 
-std::optional<AlignFields> to_alignment(PyObject* obj) {
-    if (!PyObject_TypeCheck(obj, &AlignSpecType)) {
+std::optional<AlignFields> to_alignment(PyObject* obj, PyTypeObject* owner) {
+    ModuleState* state = module_state(owner);
+    if (!state) return std::nullopt;
+    if (!PyObject_TypeCheck(obj, state->align_spec)) {
         set_type_mismatch(obj, "AlignSpec");
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // Conversions of Python arguments into the plain kinds the core takes. Each returns nullopt with a
-// Python exception set when the object is refused; callers that convert a whole argument pass the
-// parameter name to the `arg_` forms, which prefix a TypeError with "argument '<name>': ".
+// Python exception set when the object is refused. Whole arguments are converted through their
+// declarations (callable.hpp), which prefix a TypeError with "argument '<name>': ".
 #include "binding.hpp"
 #include "styles/styles.hpp"
 
@@ -28,7 +28,8 @@ std::optional<std::vector<std::string>> to_text_list(PyObject* obj);
 std::optional<std::vector<std::vector<std::string>>> to_text_table(PyObject* obj);
 // New references to the items, in iteration order.
 std::optional<std::vector<PyObject*>> to_object_list(PyObject* obj);
-std::optional<AlignFields> to_alignment(PyObject* obj);
+// An AlignSpec of the module that made `owner`.
+std::optional<AlignFields> to_alignment(PyObject* obj, PyTypeObject* owner);
 
 // Whole-argument forms: a failing TypeError gets the parameter-name prefix.
 template <class T>
@@ -36,26 +37,7 @@ std::optional<T> with_prefix(std::optional<T> value, const char* param) {
     if (!value) prefix_conversion_error(param);
     return value;
 }
-inline std::optional<std::string> arg_text(PyObject* o, const char* p) { return with_prefix(to_text(o), p); }
-inline std::optional<std::optional<std::string>> arg_optional_text(PyObject* o, const char* p) {
-    return with_prefix(to_optional_text(o), p);
-}
-inline std::optional<std::string> arg_path(PyObject* o, const char* p) { return with_prefix(to_path(o), p); }
 inline std::optional<bool> arg_flag(PyObject* o, const char* p) { return with_prefix(to_flag(o), p); }
-inline std::optional<double> arg_real(PyObject* o, const char* p) { return with_prefix(to_real(o), p); }
-inline std::optional<float> arg_narrow_real(PyObject* o, const char* p) {
-    return with_prefix(to_narrow_real(o), p);
-}
-inline std::optional<std::uint64_t> arg_count(PyObject* o, const char* p) { return with_prefix(to_count(o), p); }
-inline std::optional<std::vector<std::string>> arg_text_list(PyObject* o, const char* p) {
-    return with_prefix(to_text_list(o), p);
-}
-inline std::optional<std::vector<std::vector<std::string>>> arg_text_table(PyObject* o, const char* p) {
-    return with_prefix(to_text_table(o), p);
-}
-inline std::optional<AlignFields> arg_alignment(PyObject* o, const char* p) {
-    return with_prefix(to_alignment(o), p);
-}
 
 // Releases the references of an object list.
 struct ObjectListGuard {

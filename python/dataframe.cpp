@@ -125,69 +125,69 @@ qm::Status check_table_fits(const TableStart& start, const std::vector<std::vect
                         std::to_string(table.size()) + " rows with the header pass row 1048576");
     return {};
 }
+
+// The busy flag stays taken while the frame's own code runs, so it cannot re-enter this editor.
+bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<std::string>& start_text) {
+    auto start = parse_table_start(start_text.value_or("A1"));
+    if (!start) return ok_or_raise(qm::Status(qm::fail(std::move(start.error()))));
+
+    std::vector<ColumnKind> kinds;
+    std::optional<FrameTable> table{std::in_place};
+    switch (read_arrow_frame(frame, *table, kinds)) {
+        case ArrowRead::Done:
+            break;
+        case ArrowRead::Failed:
+            return false;
+        case ArrowRead::Fallback:
+            table = read_frame(frame, kinds);
+            if (!table) return false;
+            break;
+    }
+    if (!ok_or_raise(check_table_fits(*start, *table))) return false;
+
+    // Date and datetime columns get their format as the block is written: a format pass per
+    // column afterwards would walk the whole sheet each time. Cells written over keep their
+    // own style with the format joined to it, as the range format does.
+    std::map<std::pair<ColumnKind, std::optional<std::uint32_t>>, std::uint32_t> derived;
+    auto restyle_for = [&](ColumnKind kind) -> qm::Restyle {
+        return [&derived, &state, kind](std::optional<std::uint32_t> old) -> qm::Result<std::uint32_t> {
+            if (auto hit = derived.find({kind, old}); hit != derived.end()) return hit->second;
+            qm::StyleSpec change;
+            change.num_fmt = kind == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
+            auto index = qm::derive_cell_format(state, old, change);
+            if (!index) return qm::fail(std::move(index.error()));
+            derived.emplace(std::pair{kind, old}, *index);
+            return *index;
+        };
+    };
+    const qm::Restyle date_style = restyle_for(ColumnKind::Date);
+    const qm::Restyle datetime_style = restyle_for(ColumnKind::DateTime);
+    std::vector<const qm::Restyle*> column_styles(kinds.size(), nullptr);
+    std::size_t styled_width = 0;
+    for (std::size_t j = 0; j < kinds.size(); ++j) {
+        if (kinds[j] == ColumnKind::None) continue;
+        column_styles[j] = kinds[j] == ColumnKind::Date ? &date_style : &datetime_style;
+        styled_width = j + 1;
+    }
+    // The format covers every data row of such a column, also rows too short to reach it.
+    for (std::size_t i = 1; i < table->size(); ++i)
+        if ((*table)[i].size() < styled_width) (*table)[i].resize(styled_width);
+
+    // A failed write leaves the style sheet as it was, not with formats nothing uses.
+    qm::StyleTransaction transaction(state);
+    return ok_or_raise(transaction.finish(qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table),
+                                                          qm::CellRef{static_cast<std::uint32_t>(start->column), start->row},
+                                                          column_styles, 1)));
+}
+
+constexpr EditorMethod with_polars{
+    "with_polars", Access::Edit, Returns::None,
+    Params{Param<arg::Object<>>{"py_df"}, Param<arg::OptionalText>{"start_cell"}},
+    write_frame,
+};
+
 }  // namespace
 
-PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"py_df", "start_cell"};
-    static const Signature sig{"Editor.with_polars()", names, 2, 1};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    // The busy flag stays taken while the frame's own code runs, so it cannot re-enter this editor.
-    return with_state(self, [&](qm::EditorState& state) -> PyObject* {
-        auto start_arg = arg_optional_text(a[1], "start_cell");
-        if (!start_arg) return nullptr;
-        auto start = parse_table_start(start_arg->value_or("A1"));
-        if (!start) return raise_core(start.error());
-
-        std::vector<ColumnKind> kinds;
-        std::optional<FrameTable> table{std::in_place};
-        switch (read_arrow_frame(a[0], *table, kinds)) {
-            case ArrowRead::Done:
-                break;
-            case ArrowRead::Failed:
-                return nullptr;
-            case ArrowRead::Fallback:
-                table = read_frame(a[0], kinds);
-                if (!table) return nullptr;
-                break;
-        }
-        if (auto fits = check_table_fits(*start, *table); !fits) return raise_core(fits.error());
-
-        // Date and datetime columns get their format as the block is written: a format pass per
-        // column afterwards would walk the whole sheet each time. Cells written over keep their
-        // own style with the format joined to it, as the range format does.
-        std::map<std::pair<ColumnKind, std::optional<std::uint32_t>>, std::uint32_t> derived;
-        auto restyle_for = [&](ColumnKind kind) -> qm::Restyle {
-            return [&derived, &state, kind](std::optional<std::uint32_t> old) -> qm::Result<std::uint32_t> {
-                if (auto hit = derived.find({kind, old}); hit != derived.end()) return hit->second;
-                qm::StyleSpec change;
-                change.num_fmt = kind == ColumnKind::Date ? "yyyy-mm-dd" : "yyyy-mm-dd hh:mm:ss";
-                auto index = qm::derive_cell_format(state, old, change);
-                if (!index) return qm::fail(std::move(index.error()));
-                derived.emplace(std::pair{kind, old}, *index);
-                return *index;
-            };
-        };
-        const qm::Restyle date_style = restyle_for(ColumnKind::Date);
-        const qm::Restyle datetime_style = restyle_for(ColumnKind::DateTime);
-        std::vector<const qm::Restyle*> column_styles(kinds.size(), nullptr);
-        std::size_t styled_width = 0;
-        for (std::size_t j = 0; j < kinds.size(); ++j) {
-            if (kinds[j] == ColumnKind::None) continue;
-            column_styles[j] = kinds[j] == ColumnKind::Date ? &date_style : &datetime_style;
-            styled_width = j + 1;
-        }
-        // The format covers every data row of such a column, also rows too short to reach it.
-        for (std::size_t i = 1; i < table->size(); ++i)
-            if ((*table)[i].size() < styled_width) (*table)[i].resize(styled_width);
-
-        // A failed write leaves the style sheet as it was, not with formats nothing uses.
-        qm::StyleTransaction transaction(state);
-        auto written = transaction.finish(qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table),
-                                                          start->text, column_styles, 1));
-        if (!written) return raise_core(written.error());
-        Py_RETURN_NONE;
-    });
-}
+const PyMethodDef with_polars_method = editor_entry<with_polars>();
 
 }  // namespace qmpy

@@ -41,8 +41,4 @@ using FrameTable = std::vector<std::vector<qm::TypedCell>>;
 enum class ArrowRead { Done, Fallback, Failed };
 ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds);
 
-PyObject* editor_with_polars(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames);
-
-
-
 }  // namespace qmpy

@@ -1,12 +1,13 @@
 #pragma once
-// The Editor type: one EditorState per object, a busy flag, and the method table.
+// The Editor type: one EditorState per object, a busy flag, and the adapter that runs an Editor
+// method's declaration.
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "binding.hpp"
+#include "callable.hpp"
 #include "cells/cells.hpp"
-#include "convert.hpp"
 #include "read/read.hpp"
 #include "state/state.hpp"
 
@@ -18,51 +19,55 @@ struct EditorObject {
     qm::EditorState* state;
 };
 
-extern PyTypeObject EditorType;
+// Opens `path` on the named sheet or on the first one, as Editor.open does, as an instance of
+// `editor_type`.
+PyObject* open_editor(PyTypeObject* editor_type, const std::string& path, const std::optional<std::string>& sheet_name);
 
-// Opens `path` on the named sheet (checked and trimmed) or on the first sheet, as Editor.open does.
-PyObject* open_editor(const std::string& path, const std::optional<std::string>& sheet_name);
-
-// create_excel's work: converts (path, sheet_name="Sheet1") and writes the new package. Returns the
-// path and the name as given, or nullopt with an exception set.
-std::optional<std::pair<std::string, std::string>> create_from_args(PyObject* path_arg, PyObject* name_arg);
-
-// Runs `body(state)` for an instance method with the busy flag taken exclusively. Buffered
-// single-cell writes are merged first, except for the calls that add to them (`Queued`).
-template <bool Queued = false, class F>
+// Runs `body(state)` with the busy flag taken exclusively. Buffered single-cell writes are merged
+// first, except for the calls that add to them.
+template <Access A, class F>
 PyObject* with_state(PyObject* self, F&& body) {
     auto* editor = reinterpret_cast<EditorObject*>(self);
     ExclusiveBorrow borrow(editor->busy);
     if (!borrow) return nullptr;
     // Whatever the body changes (or queues), what reads cached from the old texts is stale.
-    qm::note_edit(*editor->state);
+    if constexpr (A != Access::Read) qm::note_edit(*editor->state);
     return guarded([&]() -> PyObject* {
-        if constexpr (!Queued)
+        if constexpr (A != Access::Queued)
             if (qm::Status flushed = qm::flush_cell_queue(*editor->state); !flushed) return raise_core(flushed.error());
         return body(*editor->state);
     });
 }
 
-inline PyObject* self_or_raise(PyObject* self, const qm::Status& status) {
-    if (!status) return raise_core(status.error());
-    return Py_NewRef(self);
-}
-
-// (range, text) methods returning the editor, whose core step takes both texts.
-template <bool Queued = false, class Op>
-PyObject* range_and_text(PyObject* self, const Signature& sig, const char* text_name, PyObject* const* args,
-                         Py_ssize_t nargs, PyObject* kwnames, Op op) {
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state<Queued>(self, [&](qm::EditorState& st) -> PyObject* {
-        auto range = arg_text(a[0], "range");
-        if (!range) return nullptr;
-        auto text = arg_text(a[1], text_name);
-        if (!text) return nullptr;
-        return self_or_raise(self, op(st, *range, *text));
+template <auto& D>
+PyObject* editor_call(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    Bound<D> bound;
+    if (!bind_fast(signature_of<D>, args, nargs, kwnames, bound.args.data())) return nullptr;
+    return with_state<D.access>(self, [&](qm::EditorState& state) -> PyObject* {
+        CallContext cx{Py_TYPE(self)};
+        return convert_then<D>(cx, bound.args.data(),
+                               [&](auto&... v) { return result_of<D.returns>(self, D.body(state, v...)); });
     });
 }
 
-int ready_editor_type();
+template <auto& D>
+PyMethodDef editor_entry() {
+    return method_entry<D>(editor_call<D>);
+}
+
+// Method table entries of the Editor methods, one per declaration, in their families' files.
+extern const PyMethodDef add_worksheet_method, add_worksheet_at_method, with_worksheet_method,
+    rename_worksheet_method, delete_worksheet_method;
+extern const PyMethodDef set_cell_method, append_row_method, append_table_at_method, last_row_index_method,
+    last_rows_index_method;
+extern const PyMethodDef save_method, with_polars_method;
+extern const PyMethodDef set_number_format_method, set_fill_method, set_font_method, set_alignment_method,
+    merge_cells_method, set_border_method, remove_style_method;
+extern const PyMethodDef set_column_width_method, set_column_width_range_method, set_columns_width_method,
+    set_column_widths_method;
+extern const PyMethodDef get_value_method, get_formula_method, read_rows_method, sheet_names_method, write_method,
+    write_rows_method;
+// Getter of the read-only `sheet_name` attribute.
+PyObject* editor_sheet_name(PyObject* self, void* closure);
 
 }  // namespace qmpy

@@ -1,85 +1,59 @@
-#include "editor_cells.hpp"
-
+// Editor methods that write cells and rows and ask for the last used rows.
 #include "cells/cells.hpp"
-#include "convert.hpp"
 #include "editor.hpp"
+#include "package/package.hpp"
 
 namespace qmpy {
 
-PyObject* editor_set_cell(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"coords", "cell"};
-    static const Signature sig{"Editor.set_cell()", names, 2, 2};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state<true>(self, [&](qm::EditorState& st) -> PyObject* {
-        auto coords = arg_text(a[0], "coords");
-        if (!coords) return nullptr;
-        auto cell = arg_text(a[1], "cell");
-        if (!cell) return nullptr;
-        return none_or_raise(qm::set_cell(st, *coords, *cell));
-    });
-}
+namespace {
 
-PyObject* editor_append_row(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"cells"};
-    static const Signature sig{"Editor.append_row()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto cells = arg_text_list(a[0], "cells");
-        if (!cells) return nullptr;
-        return none_or_raise(qm::append_row(st, *cells));
-    });
-}
+constexpr EditorMethod set_cell{
+    "set_cell", Access::Queued, Returns::None,
+    Params{Param<arg::Text>{"coords"}, Param<arg::Text>{"cell"}},
+    [](qm::EditorState& st, const std::string& coords, const std::string& cell) {
+        return qm::set_cell(st, coords, cell);
+    },
+};
 
-PyObject* editor_append_table_at(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"cells", "start_cell"};
-    static const Signature sig{"Editor.append_table_at()", names, 2, 2};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto cells = arg_text_table(a[0], "cells");
-        if (!cells) return nullptr;
-        auto start = arg_text(a[1], "start_cell");
-        if (!start) return nullptr;
-        return none_or_raise(qm::write_block(st, *cells, *start));
-    });
-}
+constexpr EditorMethod append_row{
+    "append_row", Access::Edit, Returns::None,
+    Params{Param<arg::TextList>{"cells"}},
+    [](qm::EditorState& st, const std::vector<std::string>& cells) { return qm::append_row(st, cells); },
+};
 
-PyObject* editor_last_row_index(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"col_name"};
-    static const Signature sig{"Editor.last_row_index()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto columns = arg_text(a[0], "col_name");
-        if (!columns) return nullptr;
-        return PyLong_FromUnsignedLong(qm::last_row_index(st, *columns));
-    });
-}
+constexpr EditorMethod append_table_at{
+    "append_table_at", Access::Edit, Returns::None,
+    Params{Param<arg::TextTable>{"cells"}, Param<arg::Text>{"start_cell"}},
+    [](qm::EditorState& st, const std::vector<std::vector<std::string>>& cells, const std::string& start) {
+        return qm::write_block(st, cells, start);
+    },
+};
 
-PyObject* editor_last_rows_index(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"col_name"};
-    static const Signature sig{"Editor.last_rows_index()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto span = arg_text(a[0], "col_name");
-        if (!span) return nullptr;
-        auto rows = qm::last_rows_index(st, *span);
-        if (!rows) return raise_core(rows.error());
-        PyObject* list = PyList_New(static_cast<Py_ssize_t>(rows->size()));
-        if (!list) return nullptr;
-        for (std::size_t i = 0; i < rows->size(); ++i) {
-            PyObject* n = PyLong_FromUnsignedLong((*rows)[i]);
-            if (!n) {
-                Py_DECREF(list);
-                return nullptr;
-            }
-            PyList_SET_ITEM(list, static_cast<Py_ssize_t>(i), n);
-        }
-        return list;
-    });
-}
+constexpr EditorMethod last_row_index{
+    "last_row_index", Access::Edit, Returns::None,
+    Params{Param<arg::Text>{"col_name"}},
+    [](qm::EditorState& st, const std::string& columns) { return qm::last_row_index(st, columns); },
+};
+
+constexpr EditorMethod last_rows_index{
+    "last_rows_index", Access::Edit, Returns::None,
+    Params{Param<arg::Text>{"col_name"}},
+    [](qm::EditorState& st, const std::string& span) { return qm::last_rows_index(st, span); },
+};
+
+constexpr EditorMethod save{
+    "save", Access::Edit, Returns::None,
+    Params{Param<arg::Path>{"path"}},
+    [](qm::EditorState& st, const std::string& path) { return qm::save_package(st, path); },
+};
+
+}  // namespace
+
+const PyMethodDef set_cell_method = editor_entry<set_cell>();
+const PyMethodDef append_row_method = editor_entry<append_row>();
+const PyMethodDef append_table_at_method = editor_entry<append_table_at>();
+const PyMethodDef last_row_index_method = editor_entry<last_row_index>();
+const PyMethodDef last_rows_index_method = editor_entry<last_rows_index>();
+const PyMethodDef save_method = editor_entry<save>();
 
 }  // namespace qmpy

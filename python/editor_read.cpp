@@ -1,4 +1,5 @@
-#include "editor_read.hpp"
+// Editor methods that read the current sheet and the sheet list.
+#include "editor.hpp"
 
 #include <datetime.h>
 
@@ -6,7 +7,6 @@
 #include <vector>
 
 #include "catalogue/catalogue.hpp"
-#include "editor.hpp"
 #include "read/read.hpp"
 
 namespace qmpy {
@@ -88,19 +88,6 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> cell_position(const std::
         return std::nullopt;
     }
     return std::pair{area->first_row, area->first_column};
-}
-
-// Reads of the current sheet take the busy flag like writes (they fill caches), but are no edit.
-template <class F>
-PyObject* with_reading_state(PyObject* self, F&& body) {
-    auto* editor = reinterpret_cast<EditorObject*>(self);
-    ExclusiveBorrow borrow(editor->busy);
-    if (!borrow) return nullptr;
-    return guarded([&]() -> PyObject* {
-        // Held single-cell writes are merged first, so that cells read back as written.
-        if (qm::Status flushed = qm::flush_cell_queue(*editor->state); !flushed) return raise_core(flushed.error());
-        return body(*editor->state);
-    });
 }
 
 PyObject* no_sheet() { return raise_runtime("no current worksheet: switch to an existing sheet first"); }
@@ -217,17 +204,12 @@ PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std:
     return out;
 }
 
-}  // namespace
-
-PyObject* editor_get_value(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"cell"};
-    static const Signature sig{"Editor.get_value()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto text = arg_text(a[0], "cell");
-        if (!text) return nullptr;
-        auto at = cell_position(*text);
+// Reads of the current sheet take the busy flag like writes (they fill caches), but are no edit.
+constexpr EditorMethod get_value{
+    "get_value", Access::Read, Returns::None,
+    Params{Param<arg::Text>{"cell"}},
+    [](qm::EditorState& st, const std::string& text) -> PyObject* {
+        auto at = cell_position(text);
         if (!at) return nullptr;
         if (st.sheet_path.empty()) return no_sheet();
         qm::CellReader reader(st);
@@ -235,61 +217,56 @@ PyObject* editor_get_value(PyObject* self, PyObject* const* args, Py_ssize_t nar
         if (!value) return raise_core(value.error());
         ValueMaker maker;
         return maker.make(*value);
-    });
-}
+    },
+};
 
-PyObject* editor_get_formula(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"cell"};
-    static const Signature sig{"Editor.get_formula()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto text = arg_text(a[0], "cell");
-        if (!text) return nullptr;
-        auto at = cell_position(*text);
+constexpr EditorMethod get_formula{
+    "get_formula", Access::Read, Returns::None,
+    Params{Param<arg::Text>{"cell"}},
+    [](qm::EditorState& st, const std::string& text) -> PyObject* {
+        auto at = cell_position(text);
         if (!at) return nullptr;
         if (st.sheet_path.empty()) return no_sheet();
         auto formula = qm::read_formula(st, at->first, at->second);
         if (!formula) return raise_core(formula.error());
         if (!*formula) Py_RETURN_NONE;
         return str_from_utf8(**formula);
-    });
-}
+    },
+};
 
-PyObject* editor_read_rows(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"range"};
-    static const Signature sig{"Editor.read_rows()", names, 1, 0};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto text = arg_optional_text(a[0], "range");
-        if (!text) return nullptr;
+constexpr EditorMethod read_rows{
+    "read_rows", Access::Read, Returns::None,
+    Params{Param<arg::OptionalText>{"range"}},
+    [](qm::EditorState& st, const std::optional<std::string>& text) -> PyObject* {
         qm::ReadArea area;
         area.first_row = 1;
         area.first_column = 0;
         area.open_rows = area.open_columns = true;
-        if (*text) {
-            auto parsed = qm::parse_read_area(**text);
+        if (text) {
+            auto parsed = qm::parse_read_area(*text);
             if (!parsed) return raise_core(parsed.error());
             area = *parsed;
         }
         if (st.sheet_path.empty()) return no_sheet();
-        return read_area(st, area, text->value_or("of the used cells"));
-    });
-}
+        return read_area(st, area, text.value_or("of the used cells"));
+    },
+};
 
-PyObject* editor_sheet_names(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const Signature sig{"Editor.sheet_names()", nullptr, 0, 0};
-    if (!bind_fast(sig, args, nargs, kwnames, nullptr)) return nullptr;
-    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto names = qm::sheet_names(st);
-        if (!names) return raise_core(names.error());
-        return str_list(*names);
-    });
-}
+constexpr EditorMethod sheet_names{
+    "sheet_names", Access::Read, Returns::None,
+    Params{},
+    [](qm::EditorState& st) { return qm::sheet_names(st); },
+};
+
+}  // namespace
+
+const PyMethodDef get_value_method = editor_entry<get_value>();
+const PyMethodDef get_formula_method = editor_entry<get_formula>();
+const PyMethodDef read_rows_method = editor_entry<read_rows>();
+const PyMethodDef sheet_names_method = editor_entry<sheet_names>();
 
 PyObject* editor_sheet_name(PyObject* self, void*) {
-    return with_reading_state(self, [&](qm::EditorState& st) -> PyObject* {
+    return with_state<Access::Read>(self, [&](qm::EditorState& st) -> PyObject* {
         auto name = qm::current_sheet_name(st);
         if (!name) Py_RETURN_NONE;
         return str_from_utf8(*name);

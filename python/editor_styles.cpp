@@ -1,71 +1,77 @@
-#include "editor_styles.hpp"
-
-#include "convert.hpp"
+// Editor methods that style ranges: number formats, fills, fonts, borders, alignment, merges.
 #include "editor.hpp"
+#include "styles/layout.hpp"
 #include "styles/styles.hpp"
 
 namespace qmpy {
 
-PyObject* editor_set_fill(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"range", "fmt"};
-    static const Signature sig{"Editor.set_fill()", names, 2, 2};
-    return range_and_text<true>(self, sig, "fmt", args, nargs, kwnames,
-                          [](qm::EditorState& st, const std::string& range, const std::string& colour) {
-                              return qm::set_fill(st, range, colour);
-                          });
-}
+namespace {
 
-PyObject* editor_set_border(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"range", "style"};
-    static const Signature sig{"Editor.set_border()", names, 2, 2};
-    return range_and_text<true>(self, sig, "style", args, nargs, kwnames,
-                          [](qm::EditorState& st, const std::string& range, const std::string& style) {
-                              return qm::set_border(st, range, style);
-                          });
-}
+using Range = Param<arg::Text>;
 
-PyObject* editor_set_font(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"range", "name", "size", "bold", "italic", "align"};
-    static const Signature sig{"Editor.set_font()", names, 6, 3};
-    PyObject* a[6];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state<true>(self, [&](qm::EditorState& st) -> PyObject* {
-        auto range = arg_text(a[0], "range");
-        if (!range) return nullptr;
-        auto name = arg_text(a[1], "name");
-        if (!name) return nullptr;
-        auto size = arg_narrow_real(a[2], "size");
-        if (!size) return nullptr;
-        bool bold = false, italic = false;
-        if (a[3]) {
-            auto flag = arg_flag(a[3], "bold");
-            if (!flag) return nullptr;
-            bold = *flag;
-        }
-        if (a[4]) {
-            auto flag = arg_flag(a[4], "italic");
-            if (!flag) return nullptr;
-            italic = *flag;
-        }
-        std::optional<qm::Alignment> align;
-        if (a[5] && a[5] != Py_None) {
-            align = arg_alignment(a[5], "align");
-            if (!align) return nullptr;
-        }
-        return self_or_raise(self, qm::set_font(st, *range, *name, *size, bold, italic, align));
-    });
-}
+// Single-cell fills, fonts and borders wait in the cell queue with single-cell values.
+constexpr EditorMethod set_number_format{
+    "set_number_format", Access::Edit, Returns::Self,
+    Params{Range{"range"}, Param<arg::Text>{"fmt"}},
+    [](qm::EditorState& st, const std::string& range, const std::string& code) {
+        return qm::set_number_format(st, range, code);
+    },
+};
 
-PyObject* editor_remove_style(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"range"};
-    static const Signature sig{"Editor.remove_style()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto range = arg_text(a[0], "range");
-        if (!range) return nullptr;
-        return self_or_raise(self, qm::remove_style_in_range(st, *range));
-    });
-}
+constexpr EditorMethod set_fill{
+    "set_fill", Access::Queued, Returns::Self,
+    Params{Range{"range"}, Param<arg::Text>{"fmt"}},
+    [](qm::EditorState& st, const std::string& range, const std::string& colour) {
+        return qm::set_fill(st, range, colour);
+    },
+};
+
+constexpr EditorMethod set_font{
+    "set_font", Access::Queued, Returns::Self,
+    Params{Range{"range"}, Param<arg::Text>{"name"}, Param<arg::NarrowReal>{"size"}, Param<arg::FlagOrFalse>{"bold"},
+           Param<arg::FlagOrFalse>{"italic"}, Param<arg::OptionalAlignment>{"align"}},
+    [](qm::EditorState& st, const std::string& range, const std::string& name, float size, bool bold, bool italic,
+       const std::optional<qm::Alignment>& align) {
+        return qm::set_font(st, range, name, size, bold, italic, align);
+    },
+};
+
+constexpr EditorMethod set_alignment{
+    "set_alignment", Access::Edit, Returns::Self,
+    Params{Range{"range"}, Param<arg::Alignment>{"spec"}},
+    [](qm::EditorState& st, const std::string& range, const qm::Alignment& spec) {
+        return qm::set_alignment(st, range, spec);
+    },
+};
+
+constexpr EditorMethod merge_cells{
+    "merge_cells", Access::Edit, Returns::Self,
+    Params{Range{"range"}},
+    [](qm::EditorState& st, const std::string& range) { return qm::merge_cells(st, range); },
+};
+
+constexpr EditorMethod set_border{
+    "set_border", Access::Queued, Returns::Self,
+    Params{Range{"range"}, Param<arg::Text>{"style"}},
+    [](qm::EditorState& st, const std::string& range, const std::string& style) {
+        return qm::set_border(st, range, style);
+    },
+};
+
+constexpr EditorMethod remove_style{
+    "remove_style", Access::Edit, Returns::Self,
+    Params{Range{"range"}},
+    [](qm::EditorState& st, const std::string& range) { return qm::remove_style_in_range(st, range); },
+};
+
+}  // namespace
+
+const PyMethodDef set_number_format_method = editor_entry<set_number_format>();
+const PyMethodDef set_fill_method = editor_entry<set_fill>();
+const PyMethodDef set_font_method = editor_entry<set_font>();
+const PyMethodDef set_alignment_method = editor_entry<set_alignment>();
+const PyMethodDef merge_cells_method = editor_entry<merge_cells>();
+const PyMethodDef set_border_method = editor_entry<set_border>();
+const PyMethodDef remove_style_method = editor_entry<remove_style>();
 
 }  // namespace qmpy

@@ -1,5 +1,5 @@
+// Typed writing: values keep their Python type (text stays text, dates become dated serials).
 #include "editor.hpp"
-#include "editor_read.hpp"
 
 #include <datetime.h>
 
@@ -148,48 +148,43 @@ std::string cell_name(const qm::CellRef& start, std::size_t r, std::size_t c) {
     return qm::index_to_column(start.column + c) + std::to_string(start.row + r);
 }
 
-}  // namespace
-
-PyObject* editor_write(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"cell", "value"};
-    static const Signature sig{"Editor.write()", names, 2, 2};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto text = arg_text(a[0], "cell");
-        if (!text) return nullptr;
-        auto start = start_of(*text);
-        if (!start) return nullptr;
+constexpr EditorMethod write{
+    "write", Access::Edit, Returns::None,
+    Params{Param<arg::Text>{"cell"}, Param<arg::Object<>>{"value"}},
+    [](qm::EditorState& st, const std::string& text, PyObject* value) -> bool {
+        auto start = start_of(text);
+        if (!start) return false;
         std::vector<std::vector<qm::TypedValue>> rows(1, std::vector<qm::TypedValue>(1));
-        if (!to_typed(a[1], rows[0][0], *text)) return nullptr;
-        return none_or_raise(qm::write_typed_rows(st, rows, *start));
-    });
-}
+        if (!to_typed(value, rows[0][0], text)) return false;
+        return ok_or_raise(qm::write_typed_rows(st, rows, *start));
+    },
+};
 
-PyObject* editor_write_rows(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"start_cell", "rows"};
-    static const Signature sig{"Editor.write_rows()", names, 2, 2};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return with_state(self, [&](qm::EditorState& st) -> PyObject* {
-        auto text = arg_text(a[0], "start_cell");
-        if (!text) return nullptr;
-        auto start = start_of(*text);
-        if (!start) return nullptr;
-        auto outer = with_prefix(to_object_list(a[1]), "rows");
-        if (!outer) return nullptr;
+constexpr EditorMethod write_rows{
+    "write_rows", Access::Edit, Returns::None,
+    Params{Param<arg::Text>{"start_cell"}, Param<arg::Object<>>{"rows"}},
+    [](qm::EditorState& st, const std::string& text, PyObject* given) -> bool {
+        auto start = start_of(text);
+        if (!start) return false;
+        auto outer = with_prefix(to_object_list(given), "rows");
+        if (!outer) return false;
         ObjectListGuard release_rows{*outer};
         std::vector<std::vector<qm::TypedValue>> rows(outer->size());
         for (std::size_t r = 0; r < outer->size(); ++r) {
             auto items = with_prefix(to_object_list((*outer)[r]), "rows");
-            if (!items) return nullptr;
+            if (!items) return false;
             ObjectListGuard release_items{*items};
             rows[r].resize(items->size());
             for (std::size_t c = 0; c < items->size(); ++c)
-                if (!to_typed((*items)[c], rows[r][c], cell_name(*start, r, c))) return nullptr;
+                if (!to_typed((*items)[c], rows[r][c], cell_name(*start, r, c))) return false;
         }
-        return none_or_raise(qm::write_typed_rows(st, rows, *start));
-    });
-}
+        return ok_or_raise(qm::write_typed_rows(st, rows, *start));
+    },
+};
+
+}  // namespace
+
+const PyMethodDef write_method = editor_entry<write>();
+const PyMethodDef write_rows_method = editor_entry<write_rows>();
 
 }  // namespace qmpy

@@ -1,23 +1,16 @@
-// Module initialisation: multi-phase, no per-module state, and no need for the GIL (each Editor
-// guards itself with its busy flag).
+// Module initialisation: multi-phase, no need for the GIL (each Editor guards itself with its busy
+// flag). The classes are heap types made per module object and kept in its state, so methods find
+// the other classes from their own type instead of through process-wide globals.
+#include "module.hpp"
+
+#include <initializer_list>
+
 #include "align.hpp"
-#include "binding.hpp"
-#include "editor.hpp"
-#include "scanner.hpp"
 
 namespace qmpy {
 namespace {
 
-PyMethodDef scan_excel_def[] = {
-    {"scan_excel", fastcall_method(scan_excel),
-     METH_FASTCALL | METH_KEYWORDS, "scan_excel(path)\n--\n\n"},
-    {nullptr, nullptr, 0, nullptr},
-};
-PyMethodDef create_excel_def[] = {
-    {"create_excel", fastcall_method(create_excel),
-     METH_FASTCALL | METH_KEYWORDS, "create_excel(path, sheet_name=\"Sheet1\")\n--\n\n"},
-    {nullptr, nullptr, 0, nullptr},
-};
+ModuleState* state_of(PyObject* module) { return static_cast<ModuleState*>(PyModule_GetState(module)); }
 
 // enum.Enum(name, {member: value, ...}) with opaque value objects, members in code order.
 int add_enumeration(PyObject* module, const char* name, const char* doc, PyTypeObject* value_type,
@@ -62,23 +55,63 @@ done:
     return rc;
 }
 
-int exec_module(PyObject* module) {
-    if (ready_editor_type() < 0 || ready_scanner_type() < 0 || ready_align_types() < 0) return -1;
-    if (PyModule_AddObjectRef(module, "Editor", reinterpret_cast<PyObject*>(&EditorType)) < 0) return -1;
-    if (PyModule_AddObjectRef(module, "Scanner", reinterpret_cast<PyObject*>(&ScannerType)) < 0) return -1;
-    if (PyModule_AddFunctions(module, scan_excel_def) < 0) return -1;
-    if (PyModule_AddFunctions(module, create_excel_def) < 0) return -1;
-    if (PyModule_AddObjectRef(module, "AlignSpec", reinterpret_cast<PyObject*>(&AlignSpecType)) < 0) return -1;
+PyTypeObject* make_type(PyObject* module, PyType_Spec* spec) {
+    return reinterpret_cast<PyTypeObject*>(PyType_FromModuleAndSpec(module, spec, nullptr));
+}
+
+int add_type(PyObject* module, const char* name, PyTypeObject* type) {
+    return PyModule_AddObjectRef(module, name, reinterpret_cast<PyObject*>(type));
+}
+
+// Builtin functions bound to the module; the table outlives every module object.
+int add_function(PyObject* module, PyMethodDef* table) { return PyModule_AddFunctions(module, table); }
+
+int exec_module(PyObject* module) noexcept {
+    ModuleState* st = state_of(module);
+    if (!(st->editor = make_type(module, editor_spec())) || bind_editor_static_methods(st->editor, module) < 0) return -1;
+    if (!(st->scanner = make_type(module, scanner_spec()))) return -1;
+    if (!(st->align_spec = make_type(module, align_spec_spec()))) return -1;
+    if (!(st->horiz_value = make_type(module, horiz_value_spec()))) return -1;
+    if (!(st->vert_value = make_type(module, vert_value_spec()))) return -1;
+    static PyMethodDef scan_excel_table[] = {scan_excel_entry(), {nullptr, nullptr, 0, nullptr}};
+    static PyMethodDef create_excel_table[] = {create_excel_entry(), {nullptr, nullptr, 0, nullptr}};
+    if (add_type(module, "Editor", st->editor) < 0) return -1;
+    if (add_type(module, "Scanner", st->scanner) < 0) return -1;
+    if (add_function(module, scan_excel_table) < 0) return -1;
+    if (add_function(module, create_excel_table) < 0) return -1;
+    if (add_type(module, "AlignSpec", st->align_spec) < 0) return -1;
     if (add_enumeration(module, "HorizAlignment", "Horizontal alignment of cell content, for AlignSpec(horiz=...).",
-                        &HorizAlignmentValueType,
-                        {"Left", "Center", "Right", "Fill", "Justify"}) < 0)
+                        st->horiz_value, {"Left", "Center", "Right", "Fill", "Justify"}) < 0)
         return -1;
     if (add_enumeration(module, "VertAlignment", "Vertical alignment of cell content, for AlignSpec(vert=...).",
-                        &VertAlignmentValueType,
-                        {"Top", "Center", "Bottom", "Justify"}) < 0)
+                        st->vert_value, {"Top", "Center", "Bottom", "Justify"}) < 0)
         return -1;
     return 0;
 }
+
+int traverse_module(PyObject* module, visitproc visit, void* arg) {
+    ModuleState* st = state_of(module);
+    if (!st) return 0;
+    Py_VISIT(st->editor);
+    Py_VISIT(st->scanner);
+    Py_VISIT(st->align_spec);
+    Py_VISIT(st->horiz_value);
+    Py_VISIT(st->vert_value);
+    return 0;
+}
+
+int clear_module(PyObject* module) {
+    ModuleState* st = state_of(module);
+    if (!st) return 0;
+    Py_CLEAR(st->editor);
+    Py_CLEAR(st->scanner);
+    Py_CLEAR(st->align_spec);
+    Py_CLEAR(st->horiz_value);
+    Py_CLEAR(st->vert_value);
+    return 0;
+}
+
+void free_module(void* module) { clear_module(static_cast<PyObject*>(module)); }
 
 PyModuleDef_Slot slots[] = {
     {Py_mod_exec, reinterpret_cast<void*>(exec_module)},
@@ -90,15 +123,29 @@ PyModuleDef module_def = {
     PyModuleDef_HEAD_INIT,
     "quillmark",
     "",
-    0,
+    sizeof(ModuleState),
     nullptr,
     slots,
-    nullptr,
-    nullptr,
-    nullptr,
+    traverse_module,
+    clear_module,
+    free_module,
 };
 
 }  // namespace
+
+ModuleState* module_state_of(PyObject* module) {
+    if (!PyModule_Check(module) || PyModule_GetDef(module) != &module_def) {
+        PyErr_SetString(PyExc_TypeError, "not the quillmark module");
+        return nullptr;
+    }
+    return state_of(module);
+}
+
+ModuleState* module_state(PyTypeObject* type) {
+    PyObject* module = PyType_GetModuleByDef(type, &module_def);
+    return module ? state_of(module) : nullptr;
+}
+
 }  // namespace qmpy
 
 PyMODINIT_FUNC PyInit_quillmark(void) { return PyModuleDef_Init(&qmpy::module_def); }

@@ -1,69 +1,83 @@
-#include "scanner.hpp"
-
+// Scanner and the two module functions.
+#include "callable.hpp"
 #include "catalogue/catalogue.hpp"
-#include "convert.hpp"
 #include "editor.hpp"
+#include "module.hpp"
+#include "package/package.hpp"
 
 namespace qmpy {
 
 namespace {
+
 struct ScannerObject {
     PyObject_HEAD
     BusyFlag busy;
     std::string* path;
 };
 
-PyObject* scanner_new(PyTypeObject* type, PyObject* args, PyObject* kwargs) {
-    static const char* const names[] = {"path"};
-    static const Signature sig{"Scanner.__new__()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_tuple(sig, args, kwargs, a)) return nullptr;
-    return guarded([&]() -> PyObject* {
-        auto path = arg_path(a[0], "path");
-        if (!path) return nullptr;
-        auto owned = std::make_unique<std::string>(std::move(*path));
+constexpr Constructor scanner_new{
+    "Scanner",
+    Params{Param<arg::Path>{"path"}},
+    [](PyTypeObject* type, std::string& path) -> PyObject* {
+        auto owned = std::make_unique<std::string>(std::move(path));
         PyObject* obj = type->tp_alloc(type, 0);
         if (!obj) return nullptr;
         auto* scanner = reinterpret_cast<ScannerObject*>(obj);
         new (&scanner->busy) BusyFlag(0);
         scanner->path = owned.release();
         return obj;
-    });
-}
+    },
+};
 
 void scanner_dealloc(PyObject* self) {
     auto* scanner = reinterpret_cast<ScannerObject*>(self);
     delete scanner->path;
     scanner->busy.~BusyFlag();
-    Py_TYPE(self)->tp_free(self);
+    PyTypeObject* type = Py_TYPE(self);
+    type->tp_free(self);
+    Py_DECREF(type);
 }
 
-PyObject* scanner_get_sheets(PyObject* self, PyObject*) {
+// Scanner methods take the flag shared: a Scanner only reads its file, from any thread.
+template <auto& D>
+PyObject* scanner_call(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
+    Bound<D> bound;
+    if (!bind_fast(signature_of<D>, args, nargs, kwnames, bound.args.data())) return nullptr;
     auto* scanner = reinterpret_cast<ScannerObject*>(self);
     SharedBorrow borrow(scanner->busy);
     if (!borrow) return nullptr;
     return guarded([&]() -> PyObject* {
-        auto names = qm::list_sheet_names(*scanner->path);
+        CallContext cx{Py_TYPE(self)};
+        return convert_then<D>(cx, bound.args.data(), [&](auto&... v) { return D.body(cx, *scanner->path, v...); });
+    });
+}
+
+// Taking no arguments at all, refused by the interpreter itself when given any.
+template <auto& D>
+PyObject* scanner_call_noargs(PyObject* self, PyObject*) {
+    return scanner_call<D>(self, nullptr, 0, nullptr);
+}
+
+constexpr ScannerMethod get_sheets{
+    "get_sheets",
+    Params{},
+    [](CallContext&, const std::string& path) -> PyObject* {
+        auto names = qm::list_sheet_names(path);
         // This one method says which exception it is in its text.
         if (!names) return raise_runtime("RuntimeError: " + names.error().message);
         return str_list(*names);
-    });
-}
+    },
+};
 
-PyObject* scanner_open_editor(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"sheet_name"};
-    static const Signature sig{"Scanner.open_editor()", names, 1, 0};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    auto* scanner = reinterpret_cast<ScannerObject*>(self);
-    SharedBorrow borrow(scanner->busy);
-    if (!borrow) return nullptr;
-    return guarded([&]() -> PyObject* {
-        auto name = arg_optional_text(a[0], "sheet_name");
-        if (!name) return nullptr;
-        return open_editor(*scanner->path, *name);
-    });
-}
+constexpr ScannerMethod open_editor_method{
+    "open_editor",
+    Params{Param<arg::OptionalText>{"sheet_name"}},
+    [](CallContext& cx, const std::string& path, const std::optional<std::string>& sheet_name) -> PyObject* {
+        ModuleState* state = module_state(cx.owner);
+        if (!state) return nullptr;
+        return open_editor(state->editor, path, sheet_name);
+    },
+};
 
 // Written as the call that makes an equal Scanner: it holds nothing but the path.
 PyObject* scanner_repr(PyObject* self) {
@@ -75,52 +89,47 @@ PyObject* scanner_repr(PyObject* self) {
     return text;
 }
 
-PyMethodDef scanner_methods[] = {
-    {"get_sheets", scanner_get_sheets, METH_NOARGS, "get_sheets($self)\n--\n\n"},
-    {"open_editor", fastcall_method(scanner_open_editor),
-     METH_FASTCALL | METH_KEYWORDS, "open_editor($self, sheet_name=None)\n--\n\n"},
-    {nullptr, nullptr, 0, nullptr},
-};
-}  // namespace
-
-PyTypeObject ScannerType = [] {
-    PyTypeObject t = blank_type();
-    t.tp_name = "quillmark.Scanner";
-    t.tp_basicsize = sizeof(ScannerObject);
-    t.tp_dealloc = scanner_dealloc;
-    t.tp_flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
-    t.tp_doc = "Scanner(path)\n--\n\n";
-    t.tp_methods = scanner_methods;
-    t.tp_new = scanner_new;
-    t.tp_repr = scanner_repr;
-    return t;
-}();
-
-PyObject* scan_excel(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"path"};
-    static const Signature sig{"scan_excel()", names, 1, 1};
-    PyObject* a[1];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return guarded([&]() -> PyObject* {
-        auto path = arg_path(a[0], "path");
-        if (!path) return nullptr;
-        auto list = qm::list_sheet_names(*path);
+constexpr Function scan_excel{
+    "scan_excel",
+    Params{Param<arg::Path>{"path"}},
+    [](PyObject*, const std::string& path) -> PyObject* {
+        auto list = qm::list_sheet_names(path);
         if (!list) return raise_core(list.error());
         return str_list(*list);
-    });
-}
+    },
+};
 
-PyObject* create_excel(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-    static const char* const names[] = {"path", "sheet_name"};
-    static const Signature sig{"create_excel()", names, 2, 1};
-    PyObject* a[2];
-    if (!bind_fast(sig, args, nargs, kwnames, a)) return nullptr;
-    return guarded([&]() -> PyObject* {
-        if (!create_from_args(a[0], a[1])) return nullptr;
+constexpr Function create_excel{
+    "create_excel",
+    Params{Param<arg::Path>{"path"}, Param<arg::TextOr<"Sheet1">>{"sheet_name"}},
+    [](PyObject*, const std::string& path, const std::string& sheet_name) -> PyObject* {
+        if (auto created = qm::create_workbook(path, sheet_name); !created) return raise_core(created.error());
         Py_RETURN_NONE;
-    });
+    },
+};
+
+}  // namespace
+
+PyType_Spec* scanner_spec() {
+    static PyMethodDef methods[] = {
+        {get_sheets.name, scanner_call_noargs<get_sheets>, METH_NOARGS, doc_of<get_sheets>.data()},
+        method_entry<open_editor_method>(scanner_call<open_editor_method>),
+        {nullptr, nullptr, 0, nullptr},
+    };
+    static PyType_Slot slots[] = {
+        {Py_tp_dealloc, reinterpret_cast<void*>(scanner_dealloc)},
+        {Py_tp_doc, const_cast<char*>(doc_of<scanner_new>.data())},
+        {Py_tp_methods, methods},
+        {Py_tp_new, reinterpret_cast<void*>(construct<scanner_new>)},
+        {Py_tp_repr, reinterpret_cast<void*>(scanner_repr)},
+        {0, nullptr},
+    };
+    static PyType_Spec spec = {"quillmark.Scanner", sizeof(ScannerObject), 0,
+                               Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE, slots};
+    return &spec;
 }
 
-int ready_scanner_type() { return PyType_Ready(&ScannerType); }
+PyMethodDef scan_excel_entry() { return function_entry<scan_excel>(); }
+PyMethodDef create_excel_entry() { return function_entry<create_excel>(); }
 
 }  // namespace qmpy

@@ -77,6 +77,10 @@ std::size_t count_sheet_elements(std::string_view workbook) {
     return count;
 }
 
+Status add_sheet(EditorState& state, std::string_view name) {
+    return add_sheet_at(state, name, count_sheet_elements(state.workbook_xml));
+}
+
 Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t position) {
     auto parsed = parse_sheet_entries(state.workbook_xml);
     if (!parsed) return fail(std::move(parsed.error()));

@@ -65,6 +65,10 @@ Result<ParsedSheets> parse_sheet_entries(std::string_view workbook);
 
 // Names of every `sheet` element of the package's workbook part, in document order.
 Result<std::vector<std::string>> list_sheet_names(const std::string& path);
+// The same over the workbook part's text.
+std::vector<std::string> sheet_names_in(std::string_view workbook);
+// What listing says when the package has no workbook part.
+inline constexpr std::string_view kWorkbookNotFound = "workbook.xml not found";
 
 std::optional<std::string> find_sheet_rel_id(std::string_view workbook, std::string_view name);
 // The same search over any text: the first `sheet` tag with both a name and an r:id (repeated keys:
@@ -88,6 +92,8 @@ std::size_t count_sheet_elements(std::string_view workbook);
 // written; names scoped by position and the workbook views follow their sheets. On failure the
 // state is as it was.
 Status add_sheet_at(EditorState& state, std::string_view name, std::uint64_t position);
+// The same after every `sheet` element of the workbook part (count_sheet_elements).
+Status add_sheet(EditorState& state, std::string_view name);
 
 // Sheet positions in the workbook part after the sheet list changed at `position`: definedName
 // localSheetId and workbookView activeTab/firstSheet. On delete, names scoped to the sheet go and

@@ -88,10 +88,14 @@ Result<std::vector<std::string>> list_sheet_names(const std::string& path) {
     auto zip = ZipReader::open(path);
     if (!zip) return fail(std::move(zip.error()));
     std::set<std::string, std::less<>> unprefixed;
-    auto workbook = read_held_part(*zip, locate_parts(*zip).workbook, "workbook.xml not found", unprefixed);
+    auto workbook = read_held_part(*zip, locate_parts(*zip).workbook, kWorkbookNotFound, unprefixed);
     if (!workbook) return fail(std::move(workbook.error()));
+    return sheet_names_in(*workbook);
+}
+
+std::vector<std::string> sheet_names_in(std::string_view workbook) {
     std::vector<std::string> names;
-    XmlReader reader(*workbook);
+    XmlReader reader(workbook);
     while (auto tag = reader.next()) {
         if (!tag->opens() || tag->name != "sheet") continue;
         if (auto name = first_attribute(tag->raw, "name")) names.push_back(resolved(*name));

@@ -148,7 +148,7 @@ Status delete_sheet(EditorState& state, std::string_view name) {
     state.deleted_parts.insert(part_name);
     if (part_name != state.sheet_path) return {};
     if (next_part) return make_current(state, *next_part);
-    return add_sheet_at(state, "Sheet1", count_sheet_elements(state.workbook_xml));
+    return add_sheet(state, "Sheet1");
 }
 
 }  // namespace qm

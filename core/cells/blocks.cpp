@@ -38,16 +38,14 @@ CellWrite write_of(std::uint64_t column, const std::string& value) { return {col
 CellWrite write_of(std::uint64_t column, const TypedCell& value) { return {column, value.text, false, value.kind, false}; }
 
 template <class Value>
-Status write_values(EditorState& state, std::span<const std::vector<Value>> rows, std::string_view start,
+Status write_values(EditorState& state, std::span<const std::vector<Value>> rows, CellRef start_ref,
                     std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0) {
-    auto start_ref = read_start_cell(start);
-    if (!start_ref) return fail(std::move(start_ref.error()));
     std::size_t width = 0;
     for (const auto& row : rows) width = std::max(width, row.size());
-    if (Status fits = check_block_fits(*start_ref, rows.size(), width); !fits) return fits;
+    if (Status fits = check_block_fits(start_ref, rows.size(), width); !fits) return fits;
     open_sheet_data(state.sheet_xml);
-    const std::uint64_t first_column = start_ref->column;
-    const std::uint32_t first_row = start_ref->row;
+    const std::uint64_t first_column = start_ref.column;
+    const std::uint32_t first_row = start_ref.row;
     if (rows.empty()) return {};
 
     // Row numbers wrap at 2^32; a later row given the same number replaces the earlier one.
@@ -93,10 +91,19 @@ Status write_values(EditorState& state, std::span<const std::vector<Value>> rows
 }  // namespace
 
 Status write_block(EditorState& state, std::span<const std::vector<std::string>> rows, std::string_view start) {
-    return write_values(state, rows, start);
+    auto start_ref = read_start_cell(start);
+    if (!start_ref) return fail(std::move(start_ref.error()));
+    return write_values(state, rows, *start_ref);
 }
 
 Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start,
+                   std::span<const Restyle* const> column_styles, std::size_t styled_from) {
+    auto start_ref = read_start_cell(start);
+    if (!start_ref) return fail(std::move(start_ref.error()));
+    return write_values(state, rows, *start_ref, column_styles, styled_from);
+}
+
+Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, CellRef start,
                    std::span<const Restyle* const> column_styles, std::size_t styled_from) {
     return write_values(state, rows, start, column_styles, styled_from);
 }

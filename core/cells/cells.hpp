@@ -210,6 +210,9 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
 // are written, rather than by a walk over the whole sheet per column afterwards).
 Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start,
                    std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0);
+// The same from a start cell already read.
+Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, CellRef start,
+                   std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0);
 
 // ---- row queries ----
 

@@ -5,13 +5,25 @@
 
 namespace qm {
 
-Result<EditorState> open_workbook(const std::string& path, std::string_view sheet_name) {
+namespace {
+
+// One open of the archive for both: without a name the first sheet's is read from the same
+// workbook text that is then held.
+Result<EditorState> open_package(const std::string& path, std::optional<std::string_view> named) {
     auto zip = ZipReader::open(path);
     if (!zip) return fail(std::move(zip.error()));
     EditorState state;
     PackageParts parts = locate_parts(*zip);
-    auto workbook = read_held_part(*zip, parts.workbook, parts.workbook + " not found", state.unprefixed_parts);
+    auto workbook = read_held_part(*zip, parts.workbook, named ? parts.workbook + " not found" : std::string(kWorkbookNotFound),
+                                   state.unprefixed_parts);
     if (!workbook) return fail(std::move(workbook.error()));
+    std::string first;
+    if (!named) {
+        auto names = sheet_names_in(*workbook);
+        if (names.empty()) return fail(std::string(kNoWorksheets));
+        first = std::move(names.front());
+    }
+    const std::string_view sheet_name = named ? *named : std::string_view(first);
     auto rels = zip->read_entry(parts.workbook_rels, parts.workbook_rels + " not found");
     if (!rels) return fail(std::move(rels.error()));
 
@@ -47,5 +59,13 @@ Result<EditorState> open_workbook(const std::string& path, std::string_view shee
     state.styles_new = !*styles;
     return state;
 }
+
+}  // namespace
+
+Result<EditorState> open_workbook(const std::string& path, std::string_view sheet_name) {
+    return open_package(path, sheet_name);
+}
+
+Result<EditorState> open_first_sheet(const std::string& path) { return open_package(path, std::nullopt); }
 
 }  // namespace qm

@@ -13,6 +13,11 @@ namespace qm {
 
 // Reads the workbook part, its relationships, the named worksheet and the style sheet.
 Result<EditorState> open_workbook(const std::string& path, std::string_view sheet_name);
+// The same on the first sheet named in the workbook part (its name is taken as written, unchecked);
+// a package without a workbook part or without sheets is refused as listing the sheets refuses it.
+Result<EditorState> open_first_sheet(const std::string& path);
+
+inline constexpr std::string_view kNoWorksheets = "Workbook contains no worksheets";
 
 // Writes a new one-sheet package from the built-in templates (parent folders are created).
 Status create_workbook(const std::string& path, std::string_view sheet_name);

@@ -1,5 +1,8 @@
 """The module surface: attributes, signatures, types, enumerations and argument binding."""
+import gc
+import importlib.util
 import inspect
+import weakref
 import pathlib
 
 import pytest
@@ -143,3 +146,70 @@ def test_path_conversion_cause_and_path_objects(tmp_path):
     path = tmp_path / "book.xlsx"
     quillmark.create_excel(pathlib.Path(path))
     assert quillmark.scan_excel(path) == ["Sheet1"]
+
+
+def quoted(names):
+    items = [f"'{n}'" for n in names]
+    if len(items) == 2:
+        return " and ".join(items)
+    return ", ".join(items[:-1] + [f"and {items[-1]}"]) if len(items) > 2 else items[0]
+
+
+def bound_callables(editor, path):
+    yield from ((f"Editor.{n}()", getattr(editor, n)) for n in vars(Editor)
+                if not n.startswith("_") and callable(getattr(Editor, n)) and n not in ("create", "open"))
+    yield from [("Editor.open()", Editor.open), ("Editor.create()", Editor.create),
+                ("Scanner.open_editor()", Scanner(path).open_editor),
+                ("create_excel()", quillmark.create_excel), ("scan_excel()", quillmark.scan_excel)]
+
+
+def test_binding_errors_follow_each_signature(editor, tmp_path):
+    # The names the binder matches and the display name it reports must agree with the text
+    # signature every callable shows.
+    out = tmp_path / "out"
+    out.mkdir()
+    for display, method in bound_callables(editor, out / "x.xlsx"):
+        params = list(inspect.signature(method).parameters.values())
+        required = [p.name for p in params if p.default is p.empty]
+        expected = []
+        if required:
+            count = len(required)
+            expected.append(((), {}, f"{display} missing {count} required positional "
+                                     f"argument{'s' if count > 1 else ''}: {quoted(required)}"))
+            expected.append(((None,), {required[0]: None}, f"{display} got multiple values for argument '{required[0]}'"))
+        given = len(params) + 1
+        span = f"{len(required)}" if len(required) == len(params) else f"from {len(required)} to {len(params)}"
+        expected.append(((None,) * given, {}, f"{display} takes {span} positional arguments but {given} "
+                                             f"{'was' if given == 1 else 'were'} given"))
+        expected.append(((), {"zz": 1}, f"{display} got an unexpected keyword argument 'zz'"))
+        for args, kwargs, message in expected:
+            with pytest.raises(TypeError) as info:
+                method(*args, **kwargs)
+            assert str(info.value) == message, display
+    assert not list(out.iterdir())
+
+
+def load_copy():
+    spec = importlib.util.find_spec("quillmark")
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def test_each_module_object_has_its_own_classes_and_is_freed(tmp_path):
+    copy = load_copy()
+    assert copy.Editor is not Editor and copy.AlignSpec is not AlignSpec
+    path = tmp_path / "book.xlsx"
+    copy.create_excel(path)
+    made = [copy.Editor(path), copy.Editor.open(path), copy.Editor.create(tmp_path / "new.xlsx"),
+            copy.Scanner(path).open_editor()]
+    assert all(type(ed) is copy.Editor for ed in made) and type(Editor.open(path)) is Editor
+    made[0].set_alignment("A1", copy.AlignSpec(copy.HorizAlignment.Left)).set_font("A1", "Arial", 10, align=None)
+    with pytest.raises(TypeError, match=r"^argument 'spec': 'AlignSpec' object is not an instance of 'AlignSpec'$"):
+        made[0].set_alignment("A1", AlignSpec())
+    with pytest.raises(TypeError, match=r"^'HorizAlignment' object is not an instance of 'HorizAlignment'$"):
+        copy.AlignSpec(HorizAlignment.Left)
+    gone = weakref.ref(copy)
+    del copy, made
+    gc.collect()
+    assert gone() is None
