@@ -83,23 +83,6 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> parse_column_from(std::st
 Result<std::pair<std::uint64_t, std::uint64_t>> parse_column_span(std::string_view text);
 std::unordered_set<std::string> parse_column_list(std::string_view text);
 
-// ---- rows ----
-
-// A row as the style walkers read it (RowScanner's SheetRow without implied numbers).
-struct RowSpan {
-    std::size_t begin = 0;        // "<row"
-    std::size_t tag_end = 0;      // just after the start tag's ">"
-    std::size_t content_end = 0;  // the "</row>"; tag_end for a self-closing row
-    std::size_t end = 0;          // just after "</row>", or after a self-closing tag
-    std::optional<std::uint32_t> number;
-    bool self_closing = false;
-};
-
-// The next row of sheetData starting at or after `from`, read by the sheet scanner. Rows without
-// `r` have a number only when the walk starts at the beginning of sheetData; use RowScanner to
-// walk all rows.
-Result<std::optional<RowSpan>> next_row_span(std::string_view text, std::size_t from);
-
 // ---- values and markup ----
 
 // Error is a cell error value written as t="e" ("#NUM!"); Bool a t="b" value ("1" or "0");

@@ -167,23 +167,23 @@ Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, st
     return fail(std::string(lex.failed() ? kMalformedRow : kNoRowEnd));
 }
 
-// The `s` attribute of a start tag: from the white space before its name to after its closing
-// quote, and its value. Absent when the tag has none.
-struct StyleAttr {
+// An attribute of a start tag: from the white space before its name to after its closing quote,
+// and its value. Absent when the tag has none.
+struct AttributeSpan {
     std::size_t begin;
     std::size_t value_begin;
     std::size_t value_end;
     std::size_t end;
 };
-std::optional<StyleAttr> style_attribute(std::string_view tag) {
-    std::optional<StyleAttr> found;
+std::optional<AttributeSpan> attribute_span(std::string_view tag, std::string_view name) {
+    std::optional<AttributeSpan> found;
     for_each_attribute(tag, [&](const Attribute& a) {
-        if (found || a.name != "s") return;
-        std::size_t name = std::size_t(a.name.data() - tag.data());
+        if (found || a.name != name) return;
+        std::size_t at = std::size_t(a.name.data() - tag.data());
         std::size_t value = std::size_t(a.raw_value.data() - tag.data());
-        std::size_t begin = name;
+        std::size_t begin = at;
         while (begin > 0 && is_space(tag[begin - 1])) --begin;
-        found = StyleAttr{begin, value, value + a.raw_value.size(), value + a.raw_value.size() + 1};
+        found = AttributeSpan{begin, value, value + a.raw_value.size(), value + a.raw_value.size() + 1};
     });
     return found;
 }
@@ -375,7 +375,7 @@ void append_tag_with_r(std::string& out, std::string_view tag, std::string_view 
 }
 
 void append_tag_with_style(std::string& out, std::string_view tag, std::uint32_t index) {
-    if (auto s = style_attribute(tag)) {
+    if (auto s = attribute_span(tag, "s")) {
         out.append(tag.substr(0, s->value_begin));
         append_decimal(out, index);
         out.append(tag.substr(s->value_end));
@@ -391,17 +391,20 @@ void append_tag_with_style(std::string& out, std::string_view tag, std::uint32_t
     out.append(tag.substr(close));
 }
 
-bool append_tag_without_style(std::string& out, std::string_view tag) {
-    auto s = style_attribute(tag);
-    if (!s) {
+bool append_tag_without_attribute(std::string& out, std::string_view tag, std::string_view name) {
+    auto found = attribute_span(tag, name);
+    if (!found) {
         // A value without its closing quote is no attribute: refuse rather than cut markup.
-        std::size_t open = tag.find(" s=\"");
-        if (open != npos && tag.find('"', open + 4) == npos) return false;
+        std::string marker(1, ' ');
+        marker.append(name);
+        marker.append("=\"");
+        std::size_t open = tag.find(marker);
+        if (open != npos && tag.find('"', open + marker.size()) == npos) return false;
         out.append(tag);
         return true;
     }
-    out.append(tag.substr(0, s->begin));
-    out.append(tag.substr(s->end));
+    out.append(tag.substr(0, found->begin));
+    out.append(tag.substr(found->end));
     return true;
 }
 

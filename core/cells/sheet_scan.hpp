@@ -139,8 +139,8 @@ void append_tag_with_r(std::string& out, std::string_view tag, std::string_view 
 // Appends `tag` ("<c ...>" or "<c .../>") with its `s` value replaced by `index`, or with
 // ` s="index"` added before its closing "/>" or ">".
 void append_tag_with_style(std::string& out, std::string_view tag, std::uint32_t index);
-// Appends `tag` without its `s` attribute; false when the value has no closing quote.
-bool append_tag_without_style(std::string& out, std::string_view tag);
+// Appends `tag` without its attribute `name`; false when the value has no closing quote.
+bool append_tag_without_attribute(std::string& out, std::string_view tag, std::string_view name);
 
 // A start tag's raw attribute value (first occurrence), any quote or white space.
 std::optional<std::string_view> start_tag_attribute(std::string_view tag, std::string_view name);

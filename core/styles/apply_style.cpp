@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "styles/styles.hpp"
-#include "styles/walk.hpp"
 #include "support/numbers.hpp"
 #include "support/text.hpp"
 #include "support/unicode.hpp"

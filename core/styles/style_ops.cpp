@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "styles/styles.hpp"
-#include "styles/walk.hpp"
 #include "support/text.hpp"
 #include "support/unicode.hpp"
 
@@ -12,38 +11,32 @@ namespace qm {
 namespace {
 
 constexpr std::string_view kStyleNotClosed = "style attribute not closed";
+constexpr std::string_view kCellTagEnd = "cell tag end";
 
-// Removes the `s` attribute of the cells of rows [r1, r2] whose `r` is exactly the upper-case
-// letters of a column in [c1, c2] and the row number, as clearing them one by one would, in one
-// pass instead of one search of the sheet per cell. With `any_column`, every cell of those rows.
-Status clear_rows(EditorState& state, std::uint32_t r1, std::uint32_t r2, std::uint32_t c1,
-                  std::uint32_t c2, bool any_column) {
-    std::string_view text = state.sheet_xml;
+// Removes the `s` attribute of the cells that `pick(row, cell)` accepts, in one pass over the rows
+// numbered at least `from_row`; the text changes only when a cell had one. A cell start tag that
+// does not read (most often an `s` value without its closing quote) fails with `tag_damage`.
+template <class Pick>
+Status clear_cells(EditorState& state, std::uint32_t from_row, std::string_view tag_damage, Pick pick) {
+    const std::string_view text = state.sheet_xml;
+    auto data = find_sheet_data(text);
+    if (!data) return {};  // no cells to clear
+    RowScanner rows(text, *data);
+    std::vector<SheetCell> cells;
     std::string out;
-    std::vector<CellSpan> cells;
-    std::size_t copied = 0, pos = 0;
-    std::string expected;
-    while (true) {
-        auto found = next_row_span(text, pos);
+    std::size_t copied = 0;
+    for (;;) {
+        auto found = rows.next(&cells, from_row);
+        if (!found && found.error().message == kCellTagEnd) return fail(std::string(tag_damage));
         if (!found) return fail(std::move(found.error()));
         if (!*found) break;
-        const RowSpan& row = **found;
-        pos = row.end;
-        if (!row.number || *row.number < r1 || *row.number > r2 || row.self_closing) continue;
-        if (Status st = row_cells(text, row, cells); !st) return st;
-        for (const CellSpan& cell : cells) {
-            std::string_view tag = text.substr(cell.begin, cell.tag_close + 1 - cell.begin);
-            if (!any_column) {
-                if (!cell.column || *cell.column < c1 || *cell.column > c2) continue;
-                expected = index_to_column(*cell.column);
-                append_decimal(expected, *row.number);
-                if (tag_reference(tag) != std::string_view(expected)) continue;
-            }
-            if (find(tag, " s=\"") == npos) continue;
+        const SheetRow& row = **found;
+        for (const SheetCell& cell : cells) {
+            if (!cell.s || !pick(row, cell)) continue;
             if (out.empty()) out.reserve(text.size());
             out.append(text, copied, cell.begin - copied);
-            if (!append_tag_without_style(out, tag)) return fail(std::string(kStyleNotClosed));
-            copied = cell.tag_close + 1;
+            if (!append_tag_without_attribute(out, cell.start_tag(text), "s")) return fail(std::string(kStyleNotClosed));
+            copied = cell.tag_end;
         }
     }
     if (copied == 0) return {};
@@ -52,31 +45,28 @@ Status clear_rows(EditorState& state, std::uint32_t r1, std::uint32_t r2, std::u
     return {};
 }
 
+// The cells of rows [r1, r2] whose `r` is exactly the upper-case letters of a column in [c1, c2]
+// and the row number, as clearing them one by one would; with `any_column`, every cell of those rows.
+Status clear_rows(EditorState& state, std::uint32_t r1, std::uint32_t r2, std::uint32_t c1,
+                  std::uint32_t c2, bool any_column) {
+    std::string expected;
+    return clear_cells(state, r1, kCellTagEnd, [&](const SheetRow& row, const SheetCell& cell) {
+        if (!row.number || *row.number < r1 || *row.number > r2) return false;
+        if (any_column) return true;
+        if (!cell.column || *cell.column < c1 || *cell.column > c2) return false;
+        expected = index_to_column(*cell.column);
+        append_decimal(expected, *row.number);
+        return cell.r == std::string_view(expected);
+    });
+}
+
+// The cells whose `r` starts with the column's upper-case letters, as the column's cells have
+// always been matched.
 Status clear_column(EditorState& state, std::uint32_t column) {
-    const std::string needle = " r=\"" + index_to_column(column);
-    std::string_view text = state.sheet_xml;
-    std::string out;
-    std::size_t copied = 0, pos = 0;
-    while ((pos = find(text, needle, pos)) != npos) {
-        std::size_t at = pos;
-        pos += needle.size();
-        if (pos >= text.size() || !is_ascii_digit(static_cast<unsigned char>(text[pos]))) continue;
-        std::size_t lt = rfind_before(text, "<", at);
-        if (lt == npos || lt < copied || lt + 1 >= text.size() || text[lt + 1] != 'c') continue;
-        std::size_t gt = find(text, ">", at);
-        if (gt == npos) continue;
-        std::string_view tag = text.substr(lt, gt + 1 - lt);
-        if (find(tag, " s=\"") == npos) continue;
-        if (out.empty()) out.reserve(text.size());
-        out.append(text, copied, lt - copied);
-        if (!append_tag_without_style(out, tag)) return fail(std::string(kStyleNotClosed));
-        copied = gt + 1;
-        pos = copied;
-    }
-    if (copied == 0) return {};
-    out.append(text, copied);
-    state.sheet_xml = std::move(out);
-    return {};
+    const std::string letters = index_to_column(column);
+    return clear_cells(state, 0, kStyleNotClosed, [&](const SheetRow&, const SheetCell& cell) {
+        return cell.column == column && cell.r && cell.r->starts_with(letters);
+    });
 }
 
 }  // namespace
@@ -157,24 +147,26 @@ Status set_border(EditorState& state, std::string_view range, std::string_view s
 Status clear_cell_style(EditorState& state, std::string_view reference) {
     std::size_t digit = find_first_digit(reference);
     if (digit == npos) return fail("invalid cell coordinate \u2013 no digits");
-    std::string_view text = state.sheet_xml;
-    std::size_t row = rfind(text, "<row r=\"" + std::string(reference.substr(digit)) + "\"");
-    if (row == npos) return {};
-    std::size_t row_gt = find(text, ">", row);
-    if (row_gt != npos && text[row_gt - 1] == '/') return {};  // a self-closing row has no cells
-    std::size_t row_end = find(text, "</row>", row);
-    if (row_end == npos) return fail("</row> not found");
-    std::size_t cell = find(text, "<c r=\"" + std::string(reference) + "\"", row);
-    if (cell == npos || cell > row_end) return {};
-    std::size_t gt = find(text, ">", cell);
-    if (gt == npos) return fail("malformed <c> tag");
-    std::size_t s = find_before(text, " s=\"", cell, gt);
-    if (s == npos) return {};
-    // The closing quote must be inside the tag: anything further would cut into other markup.
-    std::size_t quote = find_before(text, "\"", s + 4, gt);
-    if (quote == npos) return fail(std::string(kStyleNotClosed));
-    state.sheet_xml.erase(s, quote + 1 - s);
-    return {};
+    auto at = parse_cell_ref(reference);
+    if (!at) return {};
+    // The last row of that number holds the cell, as a later duplicate row wins for readers.
+    std::optional<SheetRow> last;
+    {
+        auto data = find_sheet_data(state.sheet_xml);
+        if (!data) return {};
+        RowScanner rows(state.sheet_xml, *data);
+        for (;;) {
+            auto found = rows.next();
+            if (!found) return fail(std::move(found.error()));
+            if (!*found) break;
+            if ((*found)->number == at->row) last = **found;
+        }
+    }
+    if (!last) return {};
+    const CellRef cell = *at;
+    return clear_cells(state, at->row, kStyleNotClosed, [&](const SheetRow& row, const SheetCell& c) {
+        return row.begin == last->begin && c.column == cell.column && cell_row(row, c) == cell.row;
+    });
 }
 
 Status remove_style_in_range(EditorState& state, std::string_view range) {

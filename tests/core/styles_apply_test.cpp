@@ -238,6 +238,30 @@ TEST(RemoveStyle, Forms) {
     }
 }
 
+TEST(RemoveStyle, OtherProducersMarkup) {
+    struct Case { const char* range; std::string rows; std::string want; };
+    for (const auto& c : {
+             // Attributes reordered, single quotes, white space, rows without r.
+             Case{"B2", "<row r='2'><c s='1' r='B2'/></row>", "<row r='2'><c r='B2'/></row>"},
+             Case{"B2", "<row>\n</row><row spans=\"1:2\" r=\"2\"><c\tr=\"B2\"\ns=\"1\"/></row>",
+                  "<row>\n</row><row spans=\"1:2\" r=\"2\"><c\tr=\"B2\"/></row>"},
+             // A commented-out row or a CDATA text is no cell.
+             Case{"A1", "<!-- <row r=\"1\"><c r=\"A1\" s=\"1\"/></row> --><row r=\"1\"><c r=\"A1\" t=\"inlineStr\" s=\"2\">"
+                        "<is><t><![CDATA[<c r=\"A1\" s=\"3\"/>]]></t></is></c></row>",
+                  "<!-- <row r=\"1\"><c r=\"A1\" s=\"1\"/></row> --><row r=\"1\"><c r=\"A1\" t=\"inlineStr\">"
+                  "<is><t><![CDATA[<c r=\"A1\" s=\"3\"/>]]></t></is></c></row>"},
+             Case{"B:", "<row r=\"3\"><c s=\"1\" r=\"A3\"/><c s='2' r='B3'/></row>",
+                  "<row r=\"3\"><c s=\"1\" r=\"A3\"/><c r='B3'/></row>"},
+             Case{"3:", "<row r=\"3\"><c s=\"1\"/><c s='2'><v>1</v></c></row><row><c s=\"3\"/></row>",
+                  "<row r=\"3\"><c/><c><v>1</v></c></row><row><c s=\"3\"/></row>"},
+         }) {
+        EditorState st = state_with(c.rows);
+        Status done = remove_style_in_range(st, c.range);
+        ASSERT_TRUE(done) << c.range << ": " << done.error().message;
+        EXPECT_EQ(rows_of(st), c.want) << c.range << " " << c.rows;
+    }
+}
+
 TEST(RemoveStyle, Failures) {
     struct Case { const char* range; std::string rows; std::string message; };
     for (const auto& c : {

@@ -354,6 +354,17 @@ TEST(TextConversion, NumericCellsBecomeInlineStrings) {
               "<row r=\"2\"><c r=\"C2\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> 1&gt;2</t></is></c></row>");
 }
 
+TEST(TextConversion, OtherProducersMarkup) {
+    // Quotes and attribute order as other producers write them; a cell without r is placed.
+    EXPECT_EQ(converted("<row r='1'><c t='n' r='A1'><v>1</v></c><c><v>2</v></c></row>", "B1"),
+              "<row r='1'><c t='n' r='A1'><v>1</v></c><c t=\"inlineStr\"><is><t>2</t></is></c></row>");
+    EXPECT_EQ(converted("<row r='1'><c t='n' r='A1'><v>1</v></c></row>", "A:"),
+              "<row r='1'><c r='A1' t=\"inlineStr\"><is><t>1</t></is></c></row>");
+    // A commented-out cell stays as it was.
+    EXPECT_EQ(converted("<row r=\"1\"><!-- <c r=\"A1\"><v>1</v></c> --></row>", "A1"),
+              "<row r=\"1\"><!-- <c r=\"A1\"><v>1</v></c> --></row>");
+}
+
 TEST(TextConversion, LeavesOtherCellsAlone) {
     std::string rows =
         "<row r=\"1\"><c r=\"A1\"><f>1+1</f><v>2</v></c><c r=\"B1\" t=\"s\"><v>0</v></c>"
