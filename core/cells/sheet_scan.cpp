@@ -107,6 +107,23 @@ Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, st
                         cell.begin = tag.begin;
                         cell.tag_end = tag.end;
                         place(cell);
+                        // The common cell "<v>text</v></c>" read at once: the same tags the
+                        // lexer would step through, since the text holds no "<".
+                        constexpr std::string_view kOpen = "<v>", kClose = "</v></c>";
+                        if (text.substr(tag.end, kOpen.size()) == kOpen) {
+                            const std::size_t from = tag.end + kOpen.size();
+                            const void* lt = from < limit ? std::memchr(text.data() + from, '<', limit - from) : nullptr;
+                            const std::size_t close = lt ? std::size_t(static_cast<const char*>(lt) - text.data()) : npos;
+                            if (close != npos && text.substr(close, kClose.size()) == kClose) {
+                                cell.value = text.substr(from, close - from);
+                                cell.has_value = true;
+                                cell.content_end = close + 4;
+                                cell.end = close + kClose.size();
+                                lex.seek(cell.end);
+                                in_cell = false;
+                                break;
+                            }
+                        }
                     }
                 } else if (depth == 1 && in_cell && cells) {
                     SheetCell& cell = cells->back();

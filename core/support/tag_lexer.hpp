@@ -57,6 +57,8 @@ public:
     // The "<" of the markup that did not read.
     std::size_t failed_at() const { return fail_at_; }
     std::size_t position() const { return pos_; }
+    // Continues at `pos`, after markup the caller has read itself.
+    void seek(std::size_t pos) { pos_ = pos; }
 
 private:
     bool fail() {
