@@ -7,6 +7,7 @@ import pytest
 
 import quillmark
 from conftest import sheet_xml, workbook_parts, write_package
+from integrity import assert_sound
 from test_sheet_references import recalculated
 
 
@@ -61,6 +62,7 @@ def test_shared_formulas_survive_writes(make_book, tmp_path, sheet, edit, master
     edit(editor)
     out = tmp_path / "out.xlsx"
     editor.save(out)
+    assert_sound(out)
     text = sheet_text(out)
     if master:
         assert master in text

@@ -60,6 +60,7 @@ def test_positions_follow_their_sheets(tmp_path, edit, scoped, active, first):
     editor = quillmark.Editor(make(tmp_path), "A")
     edit(editor)
     out, workbook = saved_workbook(editor, tmp_path)
+    assert_sound(out)
     assert positions(workbook) == (scoped, active, first)
     wb = openpyxl.load_workbook(out)
     assert wb.active.title == active and wb.active.sheet_state == "visible"

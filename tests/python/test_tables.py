@@ -6,6 +6,7 @@ import pytest
 import xlsxwriter
 
 import quillmark
+from integrity import assert_sound
 
 
 @pytest.fixture
@@ -41,6 +42,7 @@ def test_header_writes_rename_columns(table_book, tmp_path, edit, names):
     editor = quillmark.Editor(table_book)
     edit(editor)
     editor.save(tmp_path / "out.xlsx")
+    assert_sound(tmp_path / "out.xlsx")
     assert columns(tmp_path / "out.xlsx") == (names, names)
 
 
