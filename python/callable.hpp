@@ -37,8 +37,9 @@ struct CallContext {
 
 // How a default shows in the text signature.
 struct DefaultText {
-    const char* text = nullptr;  // nullptr: the parameter is required
+    const char* text = "";
     bool quoted = false;
+    bool present = false;  // false: the parameter is required
 };
 
 // Argument kinds. Each gives the C++ `type` the body receives, its `fallback` default (required
@@ -63,7 +64,7 @@ struct Text {
 template <Literal D>
 struct TextOr {
     using type = std::string;
-    static constexpr DefaultText fallback{D.text, true};
+    static constexpr DefaultText fallback{D.text, true, true};
     static bool convert(PyObject* o, CallContext&, type& out) {
         if (!o) {
             out = D.text;
@@ -75,7 +76,7 @@ struct TextOr {
 
 struct OptionalText {
     using type = std::optional<std::string>;
-    static constexpr DefaultText fallback{"None"};
+    static constexpr DefaultText fallback{"None", false, true};
     static bool convert(PyObject* o, CallContext&, type& out) { return take(to_optional_text(o), out); }
 };
 
@@ -87,7 +88,7 @@ struct Path {
 
 struct FlagOrFalse {
     using type = bool;
-    static constexpr DefaultText fallback{"False"};
+    static constexpr DefaultText fallback{"False", false, true};
     static bool convert(PyObject* o, CallContext&, type& out) {
         if (!o) {
             out = false;
@@ -135,7 +136,7 @@ struct Alignment {
 
 struct OptionalAlignment {
     using type = std::optional<AlignFields>;
-    static constexpr DefaultText fallback{"None"};
+    static constexpr DefaultText fallback{"None", false, true};
     static bool convert(PyObject* o, CallContext& cx, type& out) {
         if (!o || o == Py_None) {
             out.reset();
@@ -163,7 +164,7 @@ struct Dict {
 template <Literal D = "">
 struct Object {
     using type = PyObject*;
-    static constexpr DefaultText fallback{D.text[0] ? D.text : nullptr};
+    static constexpr DefaultText fallback{D.text, false, D.text[0] != '\0'};
     static bool convert(PyObject* o, CallContext&, type& out) {
         out = o;
         return true;
@@ -183,9 +184,9 @@ struct Params {
     static constexpr std::array<DefaultText, count> defaults{Kinds::fallback...};
     static constexpr std::size_t required = [] {
         std::size_t n = 0;
-        while (n < count && defaults[n].text == nullptr) ++n;
+        while (n < count && !defaults[n].present) ++n;
         for (std::size_t i = n; i < count; ++i)
-            if (defaults[i].text == nullptr) throw "a required parameter follows an optional one";
+            if (!defaults[i].present) throw "a required parameter follows an optional one";
         return n;
     }();
     template <std::size_t I>
@@ -213,7 +214,7 @@ struct EditorMethod {
     P params;
     Body body;  // (qm::EditorState&, converted arguments...) -> qm::Status, Result<T>, bool or PyObject*
     static constexpr const char* owner = "Editor";
-    static constexpr bool instance = true;
+    static constexpr bool instance = true, owned = true, constructor = false;
 };
 template <class P, class Body>
 struct ScannerMethod {
@@ -221,7 +222,7 @@ struct ScannerMethod {
     P params;
     Body body;  // (CallContext&, const std::string& path, converted arguments...) -> PyObject*
     static constexpr const char* owner = "Scanner";
-    static constexpr bool instance = true;
+    static constexpr bool instance = true, owned = true, constructor = false;
 };
 template <class P, class Body>
 struct StaticMethod {
@@ -229,7 +230,7 @@ struct StaticMethod {
     const char* name;
     P params;
     Body body;  // (ModuleState&, converted arguments...) -> PyObject*
-    static constexpr bool instance = false;
+    static constexpr bool instance = false, owned = true, constructor = false;
 };
 // A class's __new__: the class docstring is its text signature.
 template <class P, class Body>
@@ -237,16 +238,16 @@ struct Constructor {
     const char* owner;
     P params;
     Body body;  // (PyTypeObject* type, converted arguments...) -> PyObject*
-    static constexpr const char* name = nullptr;
-    static constexpr bool instance = false;
+    static constexpr const char* name = "__new__";
+    static constexpr bool instance = false, owned = true, constructor = true;
 };
 template <class P, class Body>
 struct Function {
     const char* name;
     P params;
     Body body;  // (PyObject* module, converted arguments...) -> PyObject*
-    static constexpr const char* owner = nullptr;
-    static constexpr bool instance = false;
+    static constexpr const char* owner = "";
+    static constexpr bool instance = false, owned = false, constructor = false;
 };
 
 namespace detail {
@@ -273,10 +274,11 @@ struct Writer {
 // constructor is named by its class.
 template <class Out, class D>
 constexpr void write_doc(Out& out, const D& d) {
-    out.put(d.name ? d.name : d.owner);
+    if constexpr (D::constructor) out.put(d.owner);
+    else out.put(d.name);
     out.put('(');
     bool first = true;
-    if (D::instance) {
+    if constexpr (D::instance) {
         out.put("$self");
         first = false;
     }
@@ -285,7 +287,7 @@ constexpr void write_doc(Out& out, const D& d) {
         if (!first) out.put(", ");
         first = false;
         out.put(d.params.names[i]);
-        if (const DefaultText& def = P::defaults[i]; def.text) {
+        if (const DefaultText& def = P::defaults[i]; def.present) {
             out.put('=');
             if (def.quoted) out.put('"');
             out.put(def.text);
@@ -298,11 +300,12 @@ constexpr void write_doc(Out& out, const D& d) {
 // "Editor.set_cell()", "Editor.__new__()", "create_excel()".
 template <class Out, class D>
 constexpr void write_display(Out& out, const D& d) {
-    if (d.owner) {
+    if constexpr (D::owned) {
         out.put(d.owner);
         out.put('.');
     }
-    out.put(d.name ? d.name : "__new__");
+    if constexpr (D::constructor) out.put("__new__");
+    else out.put(d.name);
     out.put("()");
 }
 
