@@ -86,50 +86,15 @@ std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* fram
     if (!ok || PyErr_Occurred()) return std::nullopt;
     return table;
 }
-constexpr std::uint64_t kSheetColumns = 16384;     // A..XFD
-constexpr std::uint64_t kSheetRows = 1048576;
-
-struct TableStart {
-    std::uint64_t column = 0;  // 0-based
-    std::uint32_t row = 1;
-    std::string text;          // canonical, as written into the sheet
-};
-
-// The start cell, checked before the frame is read so that a bad one writes nothing: column
-// letters (absolute markers dropped, case folded) within A..XFD and a row within the sheet.
-qm::Result<TableStart> parse_table_start(std::string_view text) {
-    auto parts = qm::split_cell_ref(text);
-    if (!parts) return qm::fail("invalid start coordinate \u2013 no digits");
-    std::string_view letters = parts->first;
-    if (letters.starts_with('$')) letters.remove_prefix(1);
-    if (letters.ends_with('$')) letters.remove_suffix(1);
-    auto folded = qm::check_column_letters(letters);
-    if (!folded || folded->size() > 3 || qm::column_to_index(*folded) >= kSheetColumns)
-        return qm::fail("Invalid Excel column: " + std::string(parts->first));
-    auto row = qm::parse_row_number(parts->second);
-    if (!row || *row == 0 || *row > kSheetRows) return qm::fail("invalid row in start coordinate");
-    TableStart start{qm::column_to_index(*folded), *row, *folded};
-    qm::append_decimal(start.text, *row);
-    return start;
-}
-
-// The whole table must lie inside the sheet; checked before anything is written.
-qm::Status check_table_fits(const TableStart& start, const std::vector<std::vector<qm::TypedCell>>& table) {
-    std::size_t width = 0;
-    for (const auto& row : table) width = std::max(width, row.size());
-    if (start.column + width > kSheetColumns)
-        return qm::fail("DataFrame does not fit in the sheet: from " + start.text + " its " + std::to_string(width) +
-                        " columns pass column XFD");
-    if (start.row - 1 + table.size() > kSheetRows)
-        return qm::fail("DataFrame does not fit in the sheet: from " + start.text + " its " +
-                        std::to_string(table.size()) + " rows with the header pass row 1048576");
-    return {};
-}
 
 // The busy flag stays taken while the frame's own code runs, so it cannot re-enter this editor.
 bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<std::string>& start_text) {
-    auto start = parse_table_start(start_text.value_or("A1"));
-    if (!start) return ok_or_raise(qm::Status(qm::fail(std::move(start.error()))));
+    // Read before the frame, so that a bad start writes nothing and runs none of the frame's code.
+    auto start = qm::read_table_start(start_text.value_or("A1"));
+    if (!start) {
+        raise_core(start.error());
+        return false;
+    }
 
     std::vector<ColumnKind> kinds;
     std::optional<FrameTable> table{std::in_place};
@@ -143,7 +108,6 @@ bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<st
             if (!table) return false;
             break;
     }
-    if (!ok_or_raise(check_table_fits(*start, *table))) return false;
 
     // Date and datetime columns get their format as the block is written: a format pass per
     // column afterwards would walk the whole sheet each time. Cells written over keep their
@@ -176,7 +140,7 @@ bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<st
     // A failed write leaves the style sheet as it was, not with formats nothing uses.
     qm::StyleTransaction transaction(state);
     return ok_or_raise(transaction.finish(qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table),
-                                                          qm::CellRef{static_cast<std::uint32_t>(start->column), start->row},
+                                                          *start,
                                                           column_styles, 1)));
 }
 

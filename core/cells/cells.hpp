@@ -60,6 +60,9 @@ Result<std::string> canonical_cell_coordinate(std::string_view coords);
 // The same for the top-left cell of a block (append_table_at, DataFrames): checked before
 // anything is written.
 Result<CellRef> read_start_cell(std::string_view start);
+// The same for a DataFrame table, whose letters that are no column are named as a column:
+// "Invalid Excel column: " and the text before the row digits, as written.
+Result<CellRef> read_table_start(std::string_view start);
 // A block of rows whose top-left cell is `start` must end inside the grid.
 Status check_block_fits(CellRef start, std::size_t rows, std::size_t columns);
 // A row appended after `last_row` holding `cells` values.

@@ -122,6 +122,14 @@ Result<CellRef> read_start_cell(std::string_view start) {
     return fail(outside_sheet_message("start coordinate", start));
 }
 
+Result<CellRef> read_table_start(std::string_view start) {
+    if (auto ref = read_cell_ref(start); !ref && ref.error() == RefProblem::BadLetters) {
+        auto parts = split_cell_ref(start);
+        return fail("Invalid Excel column: " + std::string(parts ? parts->first : start));
+    }
+    return read_start_cell(start);
+}
+
 Status check_block_fits(CellRef start, std::size_t rows, std::size_t columns) {
     const std::uint64_t last_row = std::uint64_t(start.row) + rows - (rows == 0 ? 0 : 1);
     const std::uint64_t last_column = std::uint64_t(start.column) + columns - (columns == 0 ? 0 : 1);

@@ -91,7 +91,8 @@ struct SheetChange {
     bool match_case = false;
 };
 
-// Same sheet name as Excel compares them: ASCII letters without regard to case.
+// Same sheet name as the sheet list compares them: equal under Unicode simple case folding, so a
+// reference written 'äpfel'!A1 names the sheet Äpfel.
 bool same_sheet_name(std::string_view a, std::string_view b);
 
 // The formula with every reference to the changed sheet rewritten; nullopt when nothing refers to

@@ -15,7 +15,12 @@ constexpr std::array<std::string_view, 7> kFormulaElements = {
     "f", "formula", "formula1", "formula2", "calculatedColumnFormula", "totalsRowFormula", "definedName",
 };
 
-bool is_key_char(unsigned char c) { return c != '\'' && c != '&' && c != '<' && c != '>' && c != '"'; }
+// Names match under Unicode case folding, so a reference may spell a non-ASCII letter in another
+// case, or k and s as the Kelvin sign and long s: those bytes never go into the key.
+bool is_key_char(unsigned char c) {
+    if (c >= 0x80 || c == 'k' || c == 'K' || c == 's' || c == 'S') return false;
+    return c != '\'' && c != '&' && c != '<' && c != '>' && c != '"';
+}
 
 unsigned char fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
 

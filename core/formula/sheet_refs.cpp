@@ -2,6 +2,7 @@
 
 #include "formula/formula.hpp"
 #include "support/text.hpp"
+#include "support/unicode.hpp"
 
 namespace qm {
 
@@ -99,12 +100,7 @@ std::optional<std::string> prefix_after_delete(const SheetPrefix& prefix, const 
 
 }  // namespace
 
-bool same_sheet_name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (ascii_upper(a[i]) != ascii_upper(b[i])) return false;
-    return true;
-}
+bool same_sheet_name(std::string_view a, std::string_view b) { return equal_ignoring_case(a, b); }
 
 bool sheet_name_needs_quotes(std::string_view name) {
     if (name.empty() || is_ascii_digit(static_cast<unsigned char>(name[0]))) return true;

@@ -88,6 +88,7 @@ TEST(SheetReferences, RenameAndDelete) {
         {"Data2!A1+\"Data!A1\"+[1]Data!A1+Data.x+Table1[Data]", "Data", "X", nullptr},
         {"SUM(Data!A1)+Data!total", "Data", "R1C1", "SUM('R1C1'!A1)+'R1C1'!total"},
         {"'O''Neil'!A1", "O'Neil", "Plain", "Plain!A1"},
+        {"'äpfel'!A1+ÄPFEL!B2", "Äpfel", "Obst", "Obst!A1+Obst!B2"},
         // deletions
         {"Data!A1 + 1", "Data", nullptr, "#REF!A1 + 1"},
         {"Data!$A$1:$B$9", "Data", nullptr, "#REF!$A$1:$B$9"},

@@ -247,14 +247,14 @@ def test_conversion_failures_write_nothing(editor_and_path):
 @pytest.mark.parametrize("start, message", [
     ("AB", "invalid start coordinate \u2013 no digits"),
     ("A$B1", "Invalid Excel column: A$B"),
-    ("XFE1", "Invalid Excel column: XFE"),
-    ("ZZZZZZZZ1", "Invalid Excel column: ZZZZZZZZ"),
+    ("XFE1", "start coordinate XFE1 is outside the sheet (columns A to XFD, rows 1 to 1048576)"),
+    ("ZZZZZZZZ1", "start coordinate ZZZZZZZZ1 is outside the sheet (columns A to XFD, rows 1 to 1048576)"),
     ("1", "Invalid Excel column: "),
-    ("A0", "invalid row in start coordinate"),
-    ("A1048577", "invalid row in start coordinate"),
+    ("A0", "start coordinate A0 is outside the sheet (columns A to XFD, rows 1 to 1048576)"),
+    ("A1048577", "start coordinate A1048577 is outside the sheet (columns A to XFD, rows 1 to 1048576)"),
     ("A1x", "invalid row in start coordinate"),
-    ("XFC1", "DataFrame does not fit in the sheet: from XFC1 its 3 columns pass column XFD"),
-    ("A1048575", "DataFrame does not fit in the sheet: from A1048575 its 3 rows with the header pass row 1048576"),
+    ("XFC1", "a table of 3 rows and 3 columns at XFC1 does not fit in the sheet (columns A to XFD, rows 1 to 1048576)"),
+    ("A1048575", "a table of 3 rows and 3 columns at A1048575 does not fit in the sheet (columns A to XFD, rows 1 to 1048576)"),
 ])
 def test_bad_start_writes_nothing(editor_and_path, start, message):
     editor, path = editor_and_path

@@ -189,3 +189,20 @@ def test_xlsxwriter_workbook_recalculates_the_same_after_rename(tmp_path):
     before, after = recalculated(src, tmp_path), recalculated(renamed, tmp_path)
     assert before[1][:4] == after[1][:4]
     assert [row[0] for row in after[1][:4]] == [6, 16, "5Data!A1", 16]
+
+
+@pytest.mark.parametrize("old, written", [("Äpfel", "äpfel"), ("Kassel", "\u212Aa\u017F\u017Fel"), ("Data", "DATA")])
+def test_references_match_the_name_as_the_sheet_list_does(tmp_path, old, written):
+    # A reference spelling the name in another case (Unicode folding, as sheet names compare) names
+    # the same sheet, also in a part that is not held when the rename starts.
+    other = sheet_xml(f"<row r=\"1\"><c r=\"A1\"><f>'{written}'!A1*2</f></c></row>")
+    parts = workbook_parts([(old, sheet_xml('<row r="1"><c r="A1"><v>1</v></c></row>')), ("Other", other)])
+    parts["xl/workbook.xml"] = parts["xl/workbook.xml"].replace(
+        "</sheets>", f"</sheets><definedNames><definedName name=\"T\">'{written}'!$A$1</definedName></definedNames>")
+    src = write_package(tmp_path / "refs.xlsx", parts)
+    out = tmp_path / "out.xlsx"
+    quillmark.Editor(src, old).rename_worksheet(old, "Obst").save(out)
+    saved = parts_of(out)
+    assert "<f>Obst!A1*2</f>" in saved["xl/worksheets/sheet2.xml"]
+    assert ">Obst!$A$1</definedName>" in saved["xl/workbook.xml"]
+    openpyxl.load_workbook(out)
