@@ -258,18 +258,20 @@ Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Res
         for (; placed < rows.size() && rows[placed].row < *row.number; ++placed) insert_at[placed] = row.begin;
     }
 
-    // Rows that all go to one place (a block after the sheet's rows, a new sheet filled): the new
-    // text is built once at its final size, instead of growing the insertion and then splicing
-    // it into yet another copy of the sheet.
-    if (std::none_of(merge_into.begin(), merge_into.end(), [](const auto& m) { return m.has_value(); }) &&
+    // Rows that all go to one place and outweigh the sheet (a new sheet filled, a large block
+    // after the rows): the new text is built once at its final size, instead of growing the
+    // insertion and then splicing it into yet another copy of the sheet. A few rows into a large
+    // sheet are spliced into the text where it lies, which keeps room for them.
+    std::size_t added = 0;
+    for (const RowWrites& r : rows) {
+        added += 32;
+        for (const CellWrite& w : r.cells) added += w.value.size() + 48;
+    }
+    if (added > text.size() &&
+        std::none_of(merge_into.begin(), merge_into.end(), [](const auto& m) { return m.has_value(); }) &&
         std::all_of(insert_at.begin(), insert_at.end(), [&](std::size_t at) { return at == insert_at.front(); })) {
-        std::size_t size = text.size();
-        for (const RowWrites& r : rows) {
-            size += 32;
-            for (const CellWrite& w : r.cells) size += w.value.size() + 48;
-        }
         std::string out;
-        out.reserve(size);
+        out.reserve(text.size() + added);
         out.append(text.substr(0, insert_at.front()));
         for (const RowWrites& r : rows)
             if (Status st = append_new_row(out, r, restyle); !st) return st;
