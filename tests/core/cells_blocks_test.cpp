@@ -290,3 +290,24 @@ TEST(WriteBlock, TypedValuesAreWrittenAsTheirKind) {
                      "<c r=\"D2\" t=\"e\"><v>#NUM!</v></c>") +
                   row(3, num("B3", "02") + "<c r=\"C3\" t=\"inlineStr\"><is><t>1e5</t></is></c>"));
 }
+
+// A block that outweighs the sheet is written into a new text, a smaller one spliced into the
+// sheet where it lies: padding the sheet (a comment before sheetData) switches between the two,
+// and the rows must come out the same either way.
+TEST(WriteBlock, NewTextAndSpliceAgree) {
+    const std::string pad = "<!--" + std::string(200000, 'p') + "-->";
+    struct Case { std::string rows; std::string start; std::size_t height; };
+    for (const auto& c : {Case{"", "A1", 3}, Case{row(5, num("A5", "1")) + row(100, num("B100", "2")), "B1", 3},
+                          Case{row(5, num("A5", "1")) + row(100, num("B100", "2")), "C6", 4},
+                          Case{row(5, num("A5", "1")) + row(100, num("B100", "2")), "A101", 2},
+                          Case{row(9, "") + "<row><c><v>3</v></c></row>" + row(2, num("A2", "4")), "A3", 5}}) {
+        Rows block;
+        for (std::size_t i = 0; i < c.height; ++i) block.push_back({"x&<" + std::to_string(i), std::to_string(i) + ".5"});
+        EditorState plain = sheet(c.rows), padded = sheet(c.rows);
+        padded.sheet_xml.insert(padded.sheet_xml.find("<sheetData>"), pad);
+        ASSERT_TRUE(write_block(plain, block, c.start)) << c.start;
+        ASSERT_TRUE(write_block(padded, block, c.start)) << c.start;
+        EXPECT_EQ(rows_of(plain), rows_of(padded)) << c.rows << " " << c.start;
+        EXPECT_EQ(plain.last_row, padded.last_row);
+    }
+}
