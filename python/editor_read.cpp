@@ -3,6 +3,12 @@
 
 #include <datetime.h>
 
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -146,42 +152,175 @@ private:
     int was_enabled_;
 };
 
+// The cells a read found, decoded, in batches handed from the thread that walks the sheet to the
+// one that makes Python objects. Texts that do not live in the shared strings are copied into the
+// batch, since the reader's views last only until its next call.
+struct ReadItem {
+    std::uint32_t row, column;
+    qm::CellValue value;
+    std::size_t text_offset;  // into Batch::texts when the text is the batch's own
+    bool own_text;
+};
+
+struct ReadBatch {
+    std::vector<ReadItem> items;
+    std::string texts;
+};
+
+// The sheet walk and the decoding run on a second thread while this one makes the Python objects:
+// the two halves cost about the same, so a read takes the time of the longer one. Batches travel
+// through a short queue, so only a few of them exist at once.
+class ReadPipe {
+public:
+    static constexpr std::size_t kBatchCells = 8192, kQueued = 4;
+
+    ReadPipe(qm::EditorState& state, const qm::ReadArea& area) : state_(state), area_(area) {
+        worker_ = std::thread([this] { walk(); });
+    }
+    ~ReadPipe() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        worker_.join();
+    }
+    ReadPipe(const ReadPipe&) = delete;
+    ReadPipe& operator=(const ReadPipe&) = delete;
+
+    // The next batch, nullptr at the end (then error() says whether the walk failed).
+    std::unique_ptr<ReadBatch> next() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !ready_.empty() || done_; });
+        if (ready_.empty()) return nullptr;
+        auto batch = std::move(ready_.front());
+        ready_.pop_front();
+        changed_.notify_all();
+        return batch;
+    }
+    // Hands a used batch back for reuse.
+    void recycle(std::unique_ptr<ReadBatch> batch) {
+        batch->items.clear();
+        batch->texts.clear();
+        std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(batch));
+    }
+    const std::optional<qm::CoreError>& error() const { return error_; }
+
+private:
+    void walk() {
+        try {
+            walk_rows();
+        } catch (const std::bad_alloc&) {
+            error_ = qm::CoreError("out of memory while reading the sheet");
+        } catch (const std::exception& e) {
+            error_ = qm::CoreError(std::string("reading the sheet failed: ") + e.what());
+        }
+        std::lock_guard lock(mutex_);
+        done_ = true;
+        changed_.notify_all();
+    }
+
+    void walk_rows() {
+        qm::CellReader reader(state_);
+        const std::uint32_t first_row = area_.first_row, first_column = area_.first_column;
+        const std::uint32_t last_row = area_.open_rows ? 0xFFFFFFFFu : area_.last_row;
+        const std::uint32_t last_column = area_.open_columns ? 0xFFFFFFFFu : area_.last_column;
+        std::uint32_t previous_row = 0;
+        bool ascending = true;
+        qm::SheetCursor cursor(state_.sheet_xml);
+        std::unique_ptr<ReadBatch> batch = take_spare();
+        for (;;) {
+            // Rows ascend in a sound sheet: rows before the wanted ones are skipped unread, and past
+            // the last wanted one nothing more is wanted.
+            auto found = cursor.next_row(true, ascending ? first_row : 0);
+            if (!found) {
+                error_ = found.error();
+                break;
+            }
+            if (!*found) break;
+            std::uint32_t row = **found;
+            ascending = ascending && row > previous_row;
+            previous_row = row;
+            if (ascending && row > last_row) break;
+            for (const qm::RawCell& cell : cursor.cells()) {
+                if (cell.row < first_row || cell.row > last_row || cell.column < first_column ||
+                    cell.column > last_column)
+                    continue;
+                auto value = reader.value(cell);
+                if (!value) {
+                    error_ = value.error();
+                    hand_over(std::move(batch));
+                    return;
+                }
+                if (value->kind == qm::CellValue::Kind::Empty) continue;
+                ReadItem item{cell.row - first_row, cell.column - first_column, *value, 0, false};
+                if (!value->text.empty() && value->shared_index < 0) {
+                    item.own_text = true;
+                    item.text_offset = batch->texts.size();
+                    batch->texts.append(value->text);
+                }
+                batch->items.push_back(item);
+            }
+            if (batch->items.size() >= kBatchCells) {
+                if (!hand_over(std::move(batch))) return;
+                batch = take_spare();
+            }
+        }
+        hand_over(std::move(batch));
+    }
+
+    std::unique_ptr<ReadBatch> take_spare() {
+        std::lock_guard lock(mutex_);
+        if (spare_.empty()) return std::make_unique<ReadBatch>();
+        auto batch = std::move(spare_.back());
+        spare_.pop_back();
+        return batch;
+    }
+
+    // Queues a batch, waiting while the queue is full; false when the reader stopped listening.
+    bool hand_over(std::unique_ptr<ReadBatch> batch) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return ready_.size() < kQueued || stop_; });
+        if (stop_) return false;
+        if (!batch->items.empty()) ready_.push_back(std::move(batch));
+        changed_.notify_all();
+        return true;
+    }
+
+    qm::EditorState& state_;
+    const qm::ReadArea area_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<ReadBatch>> ready_;
+    std::vector<std::unique_ptr<ReadBatch>> spare_;
+    bool done_ = false, stop_ = false;
+    std::optional<qm::CoreError> error_;  // written by the walk before done_, read after
+    std::thread worker_;
+};
+
 PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std::string& label) {
     CollectorPause pause;
-    qm::CellReader reader(state);
     ValueMaker maker;
     Grid grid;
-    const std::uint32_t first_row = area.first_row, first_column = area.first_column;
-    const std::uint32_t last_row = area.open_rows ? 0xFFFFFFFFu : area.last_row;
-    const std::uint32_t last_column = area.open_columns ? 0xFFFFFFFFu : area.last_column;
     std::uint32_t used_rows = 0, used_columns = 0;  // extents of cells holding something
-    std::uint32_t previous_row = 0;
-    bool ascending = true;
-    qm::SheetCursor cursor(state.sheet_xml);
-    for (;;) {
-        // Rows ascend in a sound sheet: rows before the wanted ones are skipped unread, and past the
-        // last wanted one nothing more is wanted.
-        auto found = cursor.next_row(true, ascending ? first_row : 0);
-        if (!found) return raise_core(found.error());
-        if (!*found) break;
-        std::uint32_t row = **found;
-        ascending = ascending && row > previous_row;
-        previous_row = row;
-        if (ascending && row > last_row) break;
-        for (const qm::RawCell& cell : cursor.cells()) {
-            if (cell.row < first_row || cell.row > last_row || cell.column < first_column || cell.column > last_column)
-                continue;
-            auto value = reader.value(cell);
-            if (!value) return raise_core(value.error());
-            if (value->kind == qm::CellValue::Kind::Empty) continue;
-            PyObject* object = maker.make(*value);
-            if (!object) return nullptr;
-            std::uint32_t r = cell.row - first_row, c = cell.column - first_column;
-            grid.put(r, c, object);
-            used_rows = std::max(used_rows, r + 1);
-            used_columns = std::max(used_columns, c + 1);
+    {
+        ReadPipe pipe(state, area);
+        while (auto batch = pipe.next()) {
+            for (ReadItem& item : batch->items) {
+                if (item.own_text)
+                    item.value.text = std::string_view(batch->texts).substr(item.text_offset, item.value.text.size());
+                PyObject* object = maker.make(item.value);
+                if (!object) return nullptr;
+                grid.put(item.row, item.column, object);
+                used_rows = std::max(used_rows, item.row + 1);
+                used_columns = std::max(used_columns, item.column + 1);
+            }
+            pipe.recycle(std::move(batch));
         }
+        if (pipe.error()) return raise_core(*pipe.error());
     }
+    const std::uint32_t first_row = area.first_row, first_column = area.first_column;
     std::uint64_t height = area.open_rows ? used_rows : std::uint64_t(area.last_row) - first_row + 1;
     std::uint64_t width = area.open_columns ? used_columns : std::uint64_t(area.last_column) - first_column + 1;
     if (height * width > kMaxReadCells)

@@ -213,6 +213,12 @@ def test_bad_cell_values_are_reported(make_book):
         e = book(make_book, f'<row r="1">{markup}</row>')
         with pytest.raises(RuntimeError, match="A1|shared string|boolean"):
             e.get_value("A1")
+        # read_rows decodes on a second thread: a fault after many batches still reaches the caller
+        rows = "".join(f'<row r="{r}"><c r="A{r}"><v>{r}</v></c></row>' for r in range(1, 50_001))
+        e = book(make_book, rows + f'<row r="50001">{markup.replace("A1", "A50001")}</row>')
+        with pytest.raises(RuntimeError, match="A50001|shared string|boolean"):
+            e.read_rows()
+        assert e.read_rows("A1:A3") == [[1], [2], [3]]
     with pytest.raises(TypeError, match="argument 'cell'"):
         book(make_book, "").get_value(1)
 
