@@ -7,6 +7,7 @@
 #include "cells/cells.hpp"
 #include "convert.hpp"
 #include "editor.hpp"
+#include "read/read.hpp"
 #include "styles/layout.hpp"
 #include "styles/styles.hpp"
 #include "support/text.hpp"
@@ -23,18 +24,19 @@ void track(ColumnKind& kind, ValueClass value) {
 // One row's cell texts; the markers of the header's columns follow the values' classes. False
 // with an exception set on failure.
 bool convert_row(PyObject* const* values, Py_ssize_t count, std::vector<ColumnKind>& kinds,
-                 std::vector<qm::TypedCell>& row) {
+                 std::vector<qm::TypedCell>& row, bool date1904) {
     row.reserve(static_cast<std::size_t>(count));
     for (Py_ssize_t j = 0; j < count; ++j) {
         ValueClass cls;
-        if (!typed_value(values[j], row.emplace_back(), cls)) return false;
+        if (!typed_value(values[j], row.emplace_back(), cls, date1904)) return false;
         if (static_cast<std::size_t>(j) < kinds.size()) track(kinds[static_cast<std::size_t>(j)], cls);
     }
     return true;
 }
 
 // The frame as rows of cell texts, header first; nullopt with an exception set on failure.
-std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds) {
+std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds,
+                                                                          bool date1904) {
     PyObject* columns = PyObject_GetAttrString(frame, "columns");
     if (!columns) {
         PyErr_Clear();
@@ -67,7 +69,7 @@ std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* fram
         std::vector<qm::TypedCell> row;
         if (PyTuple_CheckExact(item)) {
             // A tuple cannot change while its values are converted: its items need no copy.
-            ok = convert_row(PySequence_Fast_ITEMS(item), PyTuple_GET_SIZE(item), kinds, row);
+            ok = convert_row(PySequence_Fast_ITEMS(item), PyTuple_GET_SIZE(item), kinds, row, date1904);
             Py_DECREF(item);
         } else {
             auto values = to_object_list(item);
@@ -77,7 +79,7 @@ std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* fram
                 break;
             }
             ObjectListGuard release{*values};
-            ok = convert_row(values->data(), values->size(), kinds, row);
+            ok = convert_row(values->data(), values->size(), kinds, row, date1904);
         }
         if (!ok) break;
         table.push_back(std::move(row));
@@ -98,13 +100,14 @@ bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<st
 
     std::vector<ColumnKind> kinds;
     std::optional<FrameTable> table{std::in_place};
-    switch (read_arrow_frame(frame, *table, kinds)) {
+    const bool date1904 = qm::uses_1904(state);
+    switch (read_arrow_frame(frame, *table, kinds, date1904)) {
         case ArrowRead::Done:
             break;
         case ArrowRead::Failed:
             return false;
         case ArrowRead::Fallback:
-            table = read_frame(frame, kinds);
+            table = read_frame(frame, kinds, date1904);
             if (!table) return false;
             break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 // DataFrame import: turning Python values into cell texts, and Editor.with_polars.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,11 +25,14 @@ std::string format_serial(double serial);
 // dates and datetimes are serial numbers, ints and finite floats numbers, NaN and infinities the
 // errors #NUM! and #DIV/0!; anything else is str() of it, a number when that reads as a finite one.
 // False with an exception set on failure.
-bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls);
+bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool date1904);
 // The error value a spreadsheet shows for a non-finite result.
 std::string_view non_finite_error(double value);
-// Serial number of a date-time, `days` counted from 1970-01-01.
-double datetime_serial(double days, int hour, int minute, int second, int microsecond);
+// The serial number of a day counted from 1970-01-01, in the workbook's date system: the 1900
+// system counts the phantom 29 February 1900, so days before March 1900 are one lower.
+double day_serial(std::int64_t days, bool date1904);
+// Serial number of a date-time on the day whose serial is `day`.
+double datetime_serial(double day, int hour, int minute, int second, int microsecond);
 
 // Columns whose values were dates or datetimes get a date format over their data rows.
 enum class ColumnKind { None, Date, DateTime };
@@ -39,6 +43,6 @@ using FrameTable = std::vector<std::vector<qm::TypedCell>>;
 // the object has no stream or holds a type (or a value) only the row path converts; Failed with
 // an exception set when the stream itself fails.
 enum class ArrowRead { Done, Fallback, Failed };
-ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds);
+ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds, bool date1904);
 
 }  // namespace qmpy

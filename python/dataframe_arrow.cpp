@@ -59,7 +59,6 @@ struct ArrayGuard {
     }
 };
 
-constexpr double kUnixEpochSerial = 25569.0;
 // Days and microseconds from 1970 that the interpreter's date and datetime can hold (years 1 to
 // 9999): values outside go to the row path, which fails on them as the interpreter does.
 constexpr std::int64_t kFirstDay = -719162, kLastDay = 2932896;
@@ -216,7 +215,8 @@ std::optional<std::string_view> string_at(Physical p, const ArrowArray& a, std::
 enum class Cell { Ok, Fallback, Broken };
 
 // One value into `cell`; a value the interpreter could not represent asks for the row path.
-Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::TypedCell& cell, ColumnKind& kind) {
+Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::TypedCell& cell, ColumnKind& kind,
+             bool date1904) {
     using qm::CellKind;
     const std::int64_t at = a.offset + i;
     if (t.physical == Physical::Null || (a.null_count != 0 && a.buffers[0] && !bit(a.buffers[0], at))) {
@@ -279,7 +279,7 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
         case Physical::Date32: {
             std::int64_t days = load<std::int32_t>(values, at);
             if (days < kFirstDay || days > kLastDay) return Cell::Fallback;
-            cell.text = format_serial(static_cast<double>(days) + kUnixEpochSerial);
+            cell.text = format_serial(day_serial(days, date1904));
             if (kind == ColumnKind::None) kind = ColumnKind::Date;
             return Cell::Ok;
         }
@@ -295,7 +295,7 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
             if (micros < kFirstMicro || micros > kLastMicro) return Cell::Fallback;
             std::int64_t days = floor_div(micros, kDayMicros);
             std::int64_t rest = micros - days * kDayMicros;
-            cell.text = format_serial(datetime_serial(static_cast<double>(days), int(rest / 3600000000LL),
+            cell.text = format_serial(datetime_serial(day_serial(days, date1904), int(rest / 3600000000LL),
                                                       int(rest / 60000000LL % 60), int(rest / 1000000 % 60),
                                                       int(rest % 1000000)));
             kind = ColumnKind::DateTime;
@@ -320,7 +320,7 @@ bool usable(const ColumnType& t, const ArrowArray& a) {
 
 }  // namespace
 
-ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds) {
+ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds, bool date1904) {
     PyObject* method = nullptr;
     if (PyObject_GetOptionalAttrString(frame, "__arrow_c_stream__", &method) <= 0) {
         // No stream, or asking for it raised: the row path decides what the object is.
@@ -392,7 +392,8 @@ ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<Colum
         for (std::size_t j = 0; j < columns; ++j) {
             const ArrowArray& column = *b.children[j];
             for (std::size_t i = 0; i < rows; ++i) {
-                Cell done = convert(types[j], column, b.offset + static_cast<std::int64_t>(i), table[first + i][j], kinds[j]);
+                Cell done = convert(types[j], column, b.offset + static_cast<std::int64_t>(i), table[first + i][j], kinds[j],
+                                    date1904);
                 if (done == Cell::Fallback) return give_up(ArrowRead::Fallback);
                 if (done == Cell::Broken) return give_up(ArrowRead::Failed);
             }

@@ -18,6 +18,7 @@ bool datetime_api_ready() {
     return PyDateTimeAPI != nullptr;
 }
 constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 counted from 1899-12-30
+constexpr double kUnix1904Serial = 24107.0;   // and from 1904-01-01
 
 }  // namespace
 
@@ -83,7 +84,7 @@ std::string format_serial(double serial) {
     return text;
 }
 
-bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls) {
+bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool date1904) {
     cls = ValueClass::Other;
     std::string& text = cell.text;
     if (value == Py_None) {
@@ -107,8 +108,8 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls) {
     cell.kind = qm::CellKind::Number;
     if (!datetime_api_ready()) return false;
     if (PyDateTime_Check(value)) {
-        double date = static_cast<double>(day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value),
-                                                     PyDateTime_GET_DAY(value)));
+        double date = day_serial(
+            day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value), PyDateTime_GET_DAY(value)), date1904);
         text = format_serial(datetime_serial(date, PyDateTime_DATE_GET_HOUR(value), PyDateTime_DATE_GET_MINUTE(value),
                                              PyDateTime_DATE_GET_SECOND(value),
                                              PyDateTime_DATE_GET_MICROSECOND(value)));
@@ -116,9 +117,8 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls) {
         return true;
     }
     if (PyDate_Check(value)) {
-        double date = static_cast<double>(
-            day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value), PyDateTime_GET_DAY(value)));
-        text = format_serial(date + kUnixEpochSerial);
+        text = format_serial(day_serial(
+            day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value), PyDateTime_GET_DAY(value)), date1904));
         cls = ValueClass::Date;
         return true;
     }
@@ -157,13 +157,19 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls) {
 
 std::string_view non_finite_error(double value) { return std::isnan(value) ? "#NUM!" : "#DIV/0!"; }
 
-double datetime_serial(double days, int hour, int minute, int second, int microsecond) {
+double day_serial(std::int64_t days, bool date1904) {
+    if (date1904) return static_cast<double>(days) + kUnix1904Serial;
+    double serial = static_cast<double>(days) + kUnixEpochSerial;
+    return serial >= 1 && serial < 61 ? serial - 1 : serial;
+}
+
+double datetime_serial(double day, int hour, int minute, int second, int microsecond) {
     // The order of the operations is fixed: the last digits of the serial depend on it.
     double a = hour * 3600.0 + minute * 60.0;
     double b = second + a;
     double c = microsecond / 1000000.0 + b;
     double d = c / 86400.0;
-    return d + (days + kUnixEpochSerial);
+    return d + day;
 }
 
 }  // namespace qmpy

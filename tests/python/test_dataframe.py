@@ -54,7 +54,7 @@ TEXT = '<c r="A2" t="inlineStr"><is><t>{}</t></is></c>'
     (dt.datetime(2024, 1, 15, 12, 0), NUM.format("45306.5")),
     (dt.datetime(2024, 1, 15, 6, 0), NUM.format("45306.25")),
     (dt.date(1970, 1, 1), NUM.format("25569")),
-    (dt.date(1899, 12, 31), NUM.format("1")),
+    (dt.date(1899, 12, 31), NUM.format("0")),  # the day before serial 1, 1 January 1900
     (dt.date(1800, 3, 1), NUM.format("-36463")),
     (dt.datetime(2024, 1, 15, 8, 0), NUM.format("45306.333333333335759")),
     (dt.datetime(2024, 1, 15, 12, 0, tzinfo=dt.timezone(dt.timedelta(hours=5))), NUM.format("45306.5")),

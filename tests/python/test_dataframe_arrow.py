@@ -140,3 +140,25 @@ def test_stream_is_used_when_offered(tmp_path):
     with zipfile.ZipFile(path) as z:
         sheet = z.read("xl/worksheets/sheet1.xml").decode()
     assert '<c r="B3" t="inlineStr"><is><t>=1+1</t></is></c>' in sheet and 'r="A3"' not in sheet
+
+
+@pytest.mark.parametrize("date1904", [False, True])
+@pytest.mark.parametrize("wrap", [lambda f: f, RowsOnly], ids=["stream", "rows"])
+def test_dates_land_on_their_day_in_either_date_system(tmp_path, date1904, wrap):
+    import openpyxl
+    wb = openpyxl.Workbook()
+    if date1904:
+        wb.epoch = openpyxl.utils.datetime.CALENDAR_MAC_1904
+    wb.save(tmp_path / "in.xlsx")
+    days = [dt.date(1904, 1, 2), dt.date(2024, 5, 17)] + ([] if date1904 else [dt.date(1900, 2, 28), dt.date(1900, 3, 1)])
+    stamps = [dt.datetime.combine(d, dt.time(6, 30)) for d in days]
+    frame = pl.DataFrame({"day": days, "stamp": stamps})
+    editor = Editor(str(tmp_path / "in.xlsx"), "Sheet")
+    editor.with_polars(wrap(frame))
+    editor.save(str(tmp_path / "out.xlsx"))
+    rows = Editor(str(tmp_path / "out.xlsx"), "Sheet").read_rows()
+    assert rows[1:] == [list(r) for r in zip(days, stamps)]
+    peer = openpyxl.load_workbook(tmp_path / "out.xlsx")["Sheet"]
+    assert [c.value for c in peer["B"][1:]] == stamps
+    if not date1904:  # the phantom 29 February 1900 counts: 28 February is serial 59, as write() makes it
+        assert "<v>59</v>" in zipfile.ZipFile(tmp_path / "out.xlsx").read("xl/worksheets/sheet1.xml").decode()
