@@ -4,8 +4,14 @@
 #include <isa-l/igzip_lib.h>
 #include <zip.h>
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <new>
+#include <system_error>
 
 #include "support/zip_archive.hpp"
 
@@ -20,6 +26,12 @@ constexpr std::size_t kFeedSlice = 256 * 1024;
 // arrives to back it.
 constexpr std::uint64_t kInitialReserve = 256u << 20;
 std::uint64_t edit_room(std::uint64_t size) { return 4096 + size / 512; }
+// Texts of at least two segments are compressed a segment at a time on two threads: each segment
+// is a Deflate run of its own that ends on a byte boundary (a full flush), so the runs simply
+// follow one another in the stream. A segment loses only the first 32 KiB of history, a few
+// bytes of output per megabyte. At most kAhead segments wait compressed, bounding the memory.
+constexpr std::size_t kSegment = 1 << 20;
+constexpr std::size_t kAhead = 4;
 }  // namespace
 
 std::uint32_t crc32_update(std::uint32_t crc, std::string_view data) {
@@ -36,9 +48,153 @@ DeflateStream::DeflateStream(std::vector<std::string_view> pieces) : pieces_(std
     for (std::string_view p : pieces_) size_ += p.size();
 }
 
+// The segments of one stream and the second thread that compresses them beside the reader's.
+// Either thread takes the next segment not yet taken, within kAhead of the one being read out.
+struct DeflateStream::Segments {
+    struct Segment {
+        std::string out;
+        std::uint32_t crc = 0;
+        std::size_t length = 0;
+        bool done = false;
+    };
+    const std::vector<std::string_view>& pieces;
+    std::uint64_t size;
+    std::vector<Segment> list;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;     // first segment not taken
+    std::size_t current = 0;  // segment being read out
+    std::size_t current_pos = 0;
+    bool stop = false;
+    bool failed = false;
+    std::thread worker;
+
+    Segments(const std::vector<std::string_view>& p, std::uint64_t total)
+        : pieces(p), size(total), list((total + kSegment - 1) / kSegment) {
+        worker = std::thread([this] {
+            std::unique_lock lock(mutex);
+            while (!stop && next < list.size()) {
+                if (next >= current + kAhead) {
+                    changed.wait(lock);
+                    continue;
+                }
+                take(lock);
+            }
+        });
+    }
+    ~Segments() {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+        }
+        changed.notify_all();
+        worker.join();
+    }
+
+    // Compresses segment `next` with the lock released meanwhile.
+    void take(std::unique_lock<std::mutex>& lock) {
+        const std::size_t k = next++;
+        lock.unlock();
+        Segment result;
+        bool ok = compress(k, result);
+        lock.lock();
+        if (ok) list[k] = std::move(result);
+        else failed = true;
+        list[k].done = true;
+        changed.notify_all();
+    }
+
+    bool compress(std::size_t k, Segment& seg) noexcept try {
+        const std::uint64_t begin = std::uint64_t(k) * kSegment, end = std::min<std::uint64_t>(begin + kSegment, size);
+        const bool last = end == size;
+        std::vector<std::uint8_t> level_buffer(ISAL_DEF_LVL1_DEFAULT);
+        isal_zstream s;
+        isal_deflate_init(&s);
+        s.level = 1;
+        s.level_buf = level_buffer.data();
+        s.level_buf_size = static_cast<std::uint32_t>(level_buffer.size());
+        seg.length = static_cast<std::size_t>(end - begin);
+        seg.out.resize(seg.length + seg.length / 8 + 1024);
+        std::size_t produced = 0;
+        // The slices of the pieces that fall inside [begin, end).
+        std::uint64_t at = 0;
+        std::vector<std::string_view> slices;
+        for (std::string_view p : pieces) {
+            const std::uint64_t from = std::max(at, begin), to = std::min<std::uint64_t>(at + p.size(), end);
+            if (from < to) slices.push_back(p.substr(static_cast<std::size_t>(from - at), static_cast<std::size_t>(to - from)));
+            at += p.size();
+        }
+        if (slices.empty()) slices.push_back({});
+        for (std::size_t i = 0; i < slices.size(); ++i) {
+            const bool final_slice = i + 1 == slices.size();
+            seg.crc = crc32_update(seg.crc, slices[i]);
+            s.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(slices[i].data()));
+            s.avail_in = static_cast<std::uint32_t>(slices[i].size());
+            s.flush = final_slice && !last ? FULL_FLUSH : NO_FLUSH;
+            s.end_of_stream = final_slice && last ? 1 : 0;
+            for (;;) {
+                if (produced == seg.out.size()) seg.out.resize(seg.out.size() * 2);
+                s.next_out = reinterpret_cast<std::uint8_t*>(seg.out.data() + produced);
+                s.avail_out = static_cast<std::uint32_t>(seg.out.size() - produced);
+                const std::uint32_t room = s.avail_out;
+                if (isal_deflate(&s) != COMP_OK) return false;
+                produced += room - s.avail_out;
+                const bool drained = s.avail_in == 0 && s.avail_out > 0;
+                if (drained && (!s.end_of_stream || s.internal_state.state == ZSTATE_END)) break;
+            }
+        }
+        seg.out.resize(produced);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+};
+
 DeflateStream::~DeflateStream() = default;
 
+Result<std::size_t> DeflateStream::read_segments(char* out, std::size_t capacity) {
+    Segments& g = *segments_;
+    std::size_t done = 0;
+    std::unique_lock lock(g.mutex);
+    while (done < capacity && g.current < g.list.size()) {
+        auto& seg = g.list[g.current];
+        if (!seg.done) {
+            // Compress the next one here rather than wait, unless the other thread has it.
+            if (g.next <= g.current || (g.next < g.list.size() && g.next < g.current + kAhead)) g.take(lock);
+            else g.changed.wait(lock);
+            continue;
+        }
+        if (g.failed) return fail(zip_code_message(ZIP_ER_COMPRESSED_DATA));
+        std::size_t n = std::min(capacity - done, seg.out.size() - g.current_pos);
+        std::memcpy(out + done, seg.out.data() + g.current_pos, n);
+        g.current_pos += n;
+        done += n;
+        if (g.current_pos == seg.out.size()) {
+            crc_ = static_cast<std::uint32_t>(crc32_combine(crc_, seg.crc, static_cast<z_off_t>(seg.length)));
+            std::string().swap(seg.out);
+            ++g.current;
+            g.current_pos = 0;
+            g.changed.notify_all();
+        }
+    }
+    if (g.current == g.list.size()) finished_ = true;
+    compressed_ += done;
+    return done;
+}
+
 Status DeflateStream::open() {
+    segments_.reset();
+    if (size_ >= 2 * kSegment) {
+        crc_ = 0;
+        compressed_ = 0;
+        finished_ = false;
+        try {
+            segments_ = std::make_unique<Segments>(pieces_, size_);
+        } catch (const std::system_error&) {
+            segments_.reset();  // no thread to be had: one thread does it all
+        }
+        if (segments_) return {};
+    }
     codec_ = std::make_unique<Codec>();
     isal_deflate_init(&codec_->stream);
     codec_->stream.level = 1;
@@ -54,7 +210,10 @@ Status DeflateStream::open() {
     return {};
 }
 
-void DeflateStream::close() { codec_.reset(); }
+void DeflateStream::close() {
+    codec_.reset();
+    segments_.reset();
+}
 
 Status DeflateStream::fill() {
     isal_zstream& s = codec_->stream;
@@ -88,6 +247,7 @@ Status DeflateStream::fill() {
 }
 
 Result<std::size_t> DeflateStream::read(char* out, std::size_t capacity) {
+    if (segments_) return read_segments(out, capacity);
     if (!codec_) return fail(zip_code_message(ZIP_ER_INTERNAL));
     std::size_t done = 0;
     while (done < capacity) {

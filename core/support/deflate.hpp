@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,9 +40,13 @@ public:
 
 private:
     struct Codec;
+    struct Segments;
     Status fill();  // compresses into the staging buffer
+    Result<std::size_t> read_segments(char* out, std::size_t capacity);
 
     std::vector<std::string_view> pieces_;
+    // Large texts are compressed in independent segments by two threads (see Segments).
+    std::unique_ptr<Segments> segments_;
     std::uint64_t size_ = 0;
     std::unique_ptr<Codec> codec_;
     std::size_t piece_ = 0;       // next piece to feed

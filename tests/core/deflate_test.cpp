@@ -45,7 +45,9 @@ TEST(Deflate, RoundTripsAnySplitOfPiecesAndReadSteps) {
     struct Case { std::vector<std::size_t> cuts; std::size_t step; std::size_t chunk; };
     // Cuts split `big` into pieces (empty ones included); steps and chunks vary the call sizes.
     for (const auto& c : {Case{{}, 8192, 65536}, Case{{0, 0}, 1, 1 << 20}, Case{{5, 5, 262144}, 8192, 7},
-                          Case{{262144, 524288, 3 << 20}, 300000, 262144}, Case{{1}, 65536, 1 << 22}}) {
+                          Case{{262144, 524288, 3 << 20}, 300000, 262144}, Case{{1}, 65536, 1 << 22},
+                          // large texts go in 1 MiB segments: cuts on and beside their bounds
+                          Case{{1 << 20, 2 << 20}, 65536, 65536}, Case{{(1 << 20) - 1, (2 << 20) + 1}, 4096, 1 << 20}}) {
         std::vector<std::string_view> pieces;
         std::size_t from = 0;
         for (std::size_t cut : c.cuts) {
@@ -64,6 +66,15 @@ TEST(Deflate, RoundTripsAnySplitOfPiecesAndReadSteps) {
         EXPECT_TRUE(*back == big);
         // A second open gives the same stream again (the zip layer may read a source twice).
         EXPECT_EQ(compress(8192, stream), data);
+    }
+    // A last segment of one byte, and a text just below two segments (one thread).
+    for (std::size_t size : {(2u << 20) + 1, (2u << 20) - 1}) {
+        const std::string text = big.substr(0, size);
+        DeflateStream stream({text});
+        std::string data = compress(65536, stream);
+        auto back = inflate(data, text.size(), stream.crc(), 65536);
+        ASSERT_TRUE(back) << back.error().message;
+        EXPECT_TRUE(*back == text);
     }
     DeflateStream empty({});
     std::string data = compress(8192, empty);
