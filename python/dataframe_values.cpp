@@ -73,6 +73,12 @@ long long day_number(int year, int month, int day) {
 }
 
 std::string format_serial(double serial) {
+    // Whole serials (every date) are their integer's digits: the same text, without the slow
+    // fixed-point conversion. -0 keeps its sign through the general route.
+    if (serial == std::trunc(serial) && std::fabs(serial) < 1e15 && !(serial == 0 && std::signbit(serial))) {
+        char digits[24];
+        return std::string(digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(serial)).ptr);
+    }
     // Exactly rounded, like printf's "%.15f"; 400 bytes hold any double in this form (309 digits
     // before the point at most).
     char buf[400];
