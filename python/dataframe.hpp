@@ -13,8 +13,6 @@ namespace qmpy {
 
 enum class ValueClass { Other, Date, DateTime };
 
-// Days since 1970-01-01 in the proleptic Gregorian calendar (negative before).
-long long day_number(int year, int month, int day);
 // str() of a finite float as the interpreter writes it, without its slower digit generation:
 // the shortest digits that read back to the same value (to_chars finds the same ones), fixed
 // from 1e-4 up to 1e16 with ".0" when whole, else d.ddde+XX. False for inf and nan.
@@ -28,9 +26,6 @@ std::string format_serial(double serial);
 bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool date1904);
 // The error value a spreadsheet shows for a non-finite result.
 std::string_view non_finite_error(double value);
-// The serial number of a day counted from 1970-01-01, in the workbook's date system: the 1900
-// system counts the phantom 29 February 1900, so days before March 1900 are one lower.
-double day_serial(std::int64_t days, bool date1904);
 // Serial number of a date-time on the day whose serial is `day`.
 double datetime_serial(double day, int hour, int minute, int second, int microsecond);
 

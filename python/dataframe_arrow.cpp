@@ -7,6 +7,7 @@
 
 #include "convert.hpp"
 #include "dataframe.hpp"
+#include "read/read.hpp"
 
 namespace qmpy {
 
@@ -279,7 +280,7 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
         case Physical::Date32: {
             std::int64_t days = load<std::int32_t>(values, at);
             if (days < kFirstDay || days > kLastDay) return Cell::Fallback;
-            cell.text = format_serial(day_serial(days, date1904));
+            cell.text = format_serial(static_cast<double>(qm::serial_day(days, date1904)));
             if (kind == ColumnKind::None) kind = ColumnKind::Date;
             return Cell::Ok;
         }
@@ -295,7 +296,7 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
             if (micros < kFirstMicro || micros > kLastMicro) return Cell::Fallback;
             std::int64_t days = floor_div(micros, kDayMicros);
             std::int64_t rest = micros - days * kDayMicros;
-            cell.text = format_serial(datetime_serial(day_serial(days, date1904), int(rest / 3600000000LL),
+            cell.text = format_serial(datetime_serial(static_cast<double>(qm::serial_day(days, date1904)), int(rest / 3600000000LL),
                                                       int(rest / 60000000LL % 60), int(rest / 1000000 % 60),
                                                       int(rest % 1000000)));
             kind = ColumnKind::DateTime;

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "read/read.hpp"
 #include "support/numbers.hpp"
 
 namespace qmpy {
@@ -17,8 +18,14 @@ bool datetime_api_ready() {
     if (!PyDateTimeAPI) PyDateTime_IMPORT;
     return PyDateTimeAPI != nullptr;
 }
-constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 counted from 1899-12-30
-constexpr double kUnix1904Serial = 24107.0;   // and from 1904-01-01
+
+// The serial number of a date's (or datetime's) day in the workbook's date system.
+double day_of(PyObject* value, bool date1904) {
+    return static_cast<double>(qm::serial_day(
+        qm::days_from_civil(PyDateTime_GET_YEAR(value), static_cast<unsigned>(PyDateTime_GET_MONTH(value)),
+                            static_cast<unsigned>(PyDateTime_GET_DAY(value))),
+        date1904));
+}
 
 }  // namespace
 
@@ -63,15 +70,6 @@ bool float_text(double value, std::string& text) {
     return true;
 }
 
-long long day_number(int year, int month, int day) {
-    long long y = year - (month <= 2 ? 1 : 0);
-    long long era = (y >= 0 ? y : y - 399) / 400;
-    long long yoe = y - era * 400;
-    long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
 std::string format_serial(double serial) {
     // Whole serials (every date) are their integer's digits: the same text, without the slow
     // fixed-point conversion. -0 keeps its sign through the general route.
@@ -114,8 +112,7 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool dat
     cell.kind = qm::CellKind::Number;
     if (!datetime_api_ready()) return false;
     if (PyDateTime_Check(value)) {
-        double date = day_serial(
-            day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value), PyDateTime_GET_DAY(value)), date1904);
+        double date = day_of(value, date1904);
         text = format_serial(datetime_serial(date, PyDateTime_DATE_GET_HOUR(value), PyDateTime_DATE_GET_MINUTE(value),
                                              PyDateTime_DATE_GET_SECOND(value),
                                              PyDateTime_DATE_GET_MICROSECOND(value)));
@@ -123,8 +120,7 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool dat
         return true;
     }
     if (PyDate_Check(value)) {
-        text = format_serial(day_serial(
-            day_number(PyDateTime_GET_YEAR(value), PyDateTime_GET_MONTH(value), PyDateTime_GET_DAY(value)), date1904));
+        text = format_serial(day_of(value, date1904));
         cls = ValueClass::Date;
         return true;
     }
@@ -162,12 +158,6 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool dat
 }
 
 std::string_view non_finite_error(double value) { return std::isnan(value) ? "#NUM!" : "#DIV/0!"; }
-
-double day_serial(std::int64_t days, bool date1904) {
-    if (date1904) return static_cast<double>(days) + kUnix1904Serial;
-    double serial = static_cast<double>(days) + kUnixEpochSerial;
-    return serial >= 1 && serial < 61 ? serial - 1 : serial;
-}
 
 double datetime_serial(double day, int hour, int minute, int second, int microsecond) {
     // The order of the operations is fixed: the last digits of the serial depend on it.

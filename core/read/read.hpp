@@ -192,6 +192,10 @@ inline constexpr std::string_view kDurationFormat = "[h]:mm:ss";
 // The serial number of a date and time in the workbook's date system (the inverse of
 // serial_to_date, the phantom 29 February 1900 included).
 double date_serial(const DateParts& date, bool date1904);
+// Days since 1970-01-01 in the proleptic Gregorian calendar (negative before).
+std::int64_t days_from_civil(std::int64_t year, unsigned month, unsigned day);
+// The serial number of the day `days` after 1970-01-01 in the workbook's date system.
+std::int64_t serial_day(std::int64_t days, bool date1904);
 // Whether the workbook counts dates from 1904.
 bool uses_1904(EditorState& state);
 

@@ -6,8 +6,6 @@
 
 namespace qm {
 
-namespace {
-
 std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -16,6 +14,15 @@ std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
     unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
+
+std::int64_t serial_day(std::int64_t days, bool date1904) {
+    std::int64_t day = date1904 ? days + 24107 : days + 25569;
+    // The 1900 system counts a 29 February 1900 that never was: earlier days are one lower.
+    if (!date1904 && day > 0 && day < 61) --day;
+    return day;
+}
+
+namespace {
 
 std::string serial_text(double serial) {
     // Whole serials stay whole; fractions keep the digits that read back as the same double.
@@ -26,9 +33,7 @@ std::string serial_text(double serial) {
 
 double date_serial(const DateParts& d, bool date1904) {
     std::int64_t days = days_from_civil(d.year, static_cast<unsigned>(d.month), static_cast<unsigned>(d.day));
-    std::int64_t day = date1904 ? days + 24107 : days + 25569;
-    // The 1900 system counts a 29 February 1900 that never was: earlier days are one lower.
-    if (!date1904 && day > 0 && day < 61) --day;
+    std::int64_t day = serial_day(days, date1904);
     double fraction = (d.hour * 3600.0 + d.minute * 60.0 + d.second + d.microsecond / 1e6) / 86400.0;
     return static_cast<double>(day) + fraction;
 }
