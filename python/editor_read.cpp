@@ -320,9 +320,8 @@ PyObject* read_area(qm::EditorState& state, const qm::ReadArea& area, const std:
         }
         if (pipe.error()) return raise_core(*pipe.error());
     }
-    const std::uint32_t first_row = area.first_row, first_column = area.first_column;
-    std::uint64_t height = area.open_rows ? used_rows : std::uint64_t(area.last_row) - first_row + 1;
-    std::uint64_t width = area.open_columns ? used_columns : std::uint64_t(area.last_column) - first_column + 1;
+    std::uint64_t height = area.open_rows ? used_rows : std::uint64_t(area.last_row) - area.first_row + 1;
+    std::uint64_t width = area.open_columns ? used_columns : std::uint64_t(area.last_column) - area.first_column + 1;
     if (height * width > kMaxReadCells)
         return raise_runtime("range " + label + " has " + std::to_string(height * width) +
                              " cells; read at most " + std::to_string(kMaxReadCells) + " at once");

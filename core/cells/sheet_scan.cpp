@@ -19,8 +19,7 @@ constexpr std::string_view kNoRowEnd = "</row> not found";
 constexpr std::string_view kCellTagEnd = "cell tag end";
 constexpr std::string_view kNoCellEnd = "</c> missing";
 
-inline bool is_space(char c) { return is_xml_space(c); }
-inline bool ends_name(char c) { return is_space(c) || c == '>' || c == '/'; }
+inline bool ends_name(char c) { return is_xml_space(c) || c == '>' || c == '/'; }
 
 // Sheet bodies hold no declarations: one is damage.
 TagLexer sheet_lexer(std::string_view text, std::size_t pos, std::size_t limit) {
@@ -199,7 +198,7 @@ std::optional<AttributeSpan> attribute_span(std::string_view tag, std::string_vi
         std::size_t at = std::size_t(a.name.data() - tag.data());
         std::size_t value = std::size_t(a.raw_value.data() - tag.data());
         std::size_t begin = at;
-        while (begin > 0 && is_space(tag[begin - 1])) --begin;
+        while (begin > 0 && is_xml_space(tag[begin - 1])) --begin;
         found = AttributeSpan{begin, value, value + a.raw_value.size(), value + a.raw_value.size() + 1};
     });
     return found;
@@ -216,7 +215,7 @@ Result<std::pair<std::size_t, std::size_t>> skip_row(std::string_view text, std:
         if (find_before(text, "<!", from, close) != npos || find_before(text, "<?", from, close) != npos)
             return scan_cells(text, from, limit, nullptr);
         std::size_t i = close + kClose.size();
-        while (i < text.size() && is_space(text[i])) ++i;
+        while (i < text.size() && is_xml_space(text[i])) ++i;
         if (i < text.size() && text[i] == '>') return std::pair{close, i + 1};
         at = close + kClose.size();  // "</rowx>": not this row's end
     }
@@ -278,7 +277,7 @@ void open_sheet_data(std::string& xml) {
     if (!data || !data->self_closing) return;
     std::string_view tag = std::string_view(xml).substr(data->begin, data->end - data->begin);
     std::size_t slash = tag.size() - 2;
-    while (slash > 0 && is_space(tag[slash - 1])) --slash;
+    while (slash > 0 && is_xml_space(tag[slash - 1])) --slash;
     std::string opened(tag.substr(0, slash));
     opened += "></sheetData>";
     splice(xml, data->begin, tag.size(), opened);
@@ -382,7 +381,7 @@ void append_tag_with_r(std::string& out, std::string_view tag, std::string_view 
     bool empty = tag.size() >= 2 && tag[tag.size() - 2] == '/';
     std::size_t end = tag.size() - (empty ? 2 : 1);
     std::size_t trimmed = end;
-    while (trimmed > 0 && is_space(tag[trimmed - 1])) --trimmed;
+    while (trimmed > 0 && is_xml_space(tag[trimmed - 1])) --trimmed;
     out.append(tag.substr(0, trimmed));
     out += " r=\"";
     out.append(value);
@@ -400,7 +399,7 @@ void append_tag_with_style(std::string& out, std::string_view tag, std::uint32_t
     }
     bool self_closing = tag.size() >= 2 && tag[tag.size() - 2] == '/';
     std::size_t close = tag.size() - (self_closing ? 2 : 1);
-    while (close > 0 && is_space(tag[close - 1])) --close;
+    while (close > 0 && is_xml_space(tag[close - 1])) --close;
     out.append(tag.substr(0, close));
     out += " s=\"";
     append_decimal(out, index);

@@ -7,6 +7,7 @@
 #include "cells/sheet_scan.hpp"
 #include "package/package.hpp"
 #include "support/numbers.hpp"
+#include "support/tag_lexer.hpp"
 #include "support/text.hpp"
 #include "state/parts.hpp"
 #include "support/xml_reader.hpp"
@@ -60,7 +61,7 @@ bool plain_cell_refs(std::string_view sheet, Count&& count) {
     if (find_before(sheet, "<!", begin, end) != npos || find_before(sheet, "<?", begin, end) != npos) return false;
     for (std::size_t at = find_before(sheet, "<c", begin, end); at != npos; at = find_before(sheet, "<c", at + 2, end)) {
         char next = at + 2 < sheet.size() ? sheet[at + 2] : '>';
-        if (next != ' ' && next != '\t' && next != '\n' && next != '\r' && next != '/' && next != '>') continue;
+        if (!is_xml_space(next) && next != '/' && next != '>') continue;
         std::size_t gt = sheet.find('>', at);
         auto r = start_tag_attribute(sheet.substr(at, gt == npos ? npos : gt + 1 - at), "r");
         if (!r) return false;

@@ -34,6 +34,15 @@ constexpr std::size_t kSegment = 1 << 20;
 constexpr std::size_t kAhead = 4;
 }  // namespace
 
+namespace {
+void start_level1(isal_zstream& s, std::vector<std::uint8_t>& level_buffer) {
+    isal_deflate_init(&s);
+    s.level = 1;
+    s.level_buf = level_buffer.data();
+    s.level_buf_size = static_cast<std::uint32_t>(level_buffer.size());
+}
+}  // namespace
+
 std::uint32_t crc32_update(std::uint32_t crc, std::string_view data) {
     return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(data.data()), data.size());
 }
@@ -109,10 +118,7 @@ struct DeflateStream::Segments {
         const bool last = end == size;
         std::vector<std::uint8_t> level_buffer(ISAL_DEF_LVL1_DEFAULT);
         isal_zstream s;
-        isal_deflate_init(&s);
-        s.level = 1;
-        s.level_buf = level_buffer.data();
-        s.level_buf_size = static_cast<std::uint32_t>(level_buffer.size());
+        start_level1(s, level_buffer);
         seg.length = static_cast<std::size_t>(end - begin);
         seg.out.resize(seg.length + seg.length / 8 + 1024);
         std::size_t produced = 0;
@@ -184,10 +190,10 @@ Result<std::size_t> DeflateStream::read_segments(char* out, std::size_t capacity
 
 Status DeflateStream::open() {
     segments_.reset();
+    crc_ = 0;
+    compressed_ = 0;
+    finished_ = false;
     if (size_ >= 2 * kSegment) {
-        crc_ = 0;
-        compressed_ = 0;
-        finished_ = false;
         try {
             segments_ = std::make_unique<Segments>(pieces_, size_);
         } catch (const std::system_error&) {
@@ -196,16 +202,10 @@ Status DeflateStream::open() {
         if (segments_) return {};
     }
     codec_ = std::make_unique<Codec>();
-    isal_deflate_init(&codec_->stream);
-    codec_->stream.level = 1;
-    codec_->stream.level_buf = codec_->level_buffer.data();
-    codec_->stream.level_buf_size = static_cast<std::uint32_t>(codec_->level_buffer.size());
+    start_level1(codec_->stream, codec_->level_buffer);
     codec_->stream.flush = NO_FLUSH;
     codec_->stream.avail_in = 0;
     piece_ = piece_pos_ = 0;
-    crc_ = 0;
-    compressed_ = 0;
-    finished_ = false;
     staged_begin_ = staged_end_ = 0;
     return {};
 }

@@ -138,13 +138,11 @@ bool ZipReader::has_entry(std::string_view name) const {
 }
 
 namespace {
-// Deflate entries are decompressed here rather than by the zip layer: its codec is the slowest
-// part of opening a big sheet.
-Result<std::optional<std::string>> inflate_entry(zip* archive, zip_uint64_t index, zip_uint64_t size,
-                                                 std::uint32_t crc) {
-    zip_file_t* file = zip_fopen_index(archive, index, ZIP_FL_COMPRESSED);
-    if (!file) return std::nullopt;
-    InflateStream inflater(size, crc);
+// Reads an open entry chunk by chunk, until its end or until `on_chunk` (Result<bool>: whether to
+// go on) stops, then closes it. Reading to the end (zip_fread returning 0) is what makes the zip
+// layer test the checksum; a close error counts only then.
+template <class F>
+Status read_chunks(zip_file_t* file, F&& on_chunk) {
     std::vector<char> chunk(1 << 18);
     for (;;) {
         zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
@@ -154,13 +152,30 @@ Result<std::optional<std::string>> inflate_entry(zip* archive, zip_uint64_t inde
             return fail(std::move(message));
         }
         if (got == 0) break;
-        if (auto fed = inflater.feed({chunk.data(), static_cast<std::size_t>(got)}); !fed) {
+        Result<bool> more = on_chunk(std::string_view(chunk.data(), static_cast<std::size_t>(got)));
+        if (!more || !*more) {
             zip_fclose(file);
-            return fail(std::move(fed.error()));
+            if (!more) return fail(std::move(more.error()));
+            return {};
         }
     }
     int rc = zip_fclose(file);
     if (rc != 0) return fail(zip_code_message(rc));
+    return {};
+}
+
+// Deflate entries are decompressed here rather than by the zip layer: its codec is the slowest
+// part of opening a big sheet.
+Result<std::optional<std::string>> inflate_entry(zip* archive, zip_uint64_t index, zip_uint64_t size,
+                                                 std::uint32_t crc) {
+    zip_file_t* file = zip_fopen_index(archive, index, ZIP_FL_COMPRESSED);
+    if (!file) return std::nullopt;
+    InflateStream inflater(size, crc);
+    Status read = read_chunks(file, [&](std::string_view data) -> Result<bool> {
+        if (auto fed = inflater.feed(data); !fed) return fail(std::move(fed.error()));
+        return true;
+    });
+    if (!read) return fail(std::move(read.error()));
     auto text = inflater.finish();
     if (!text) return fail(std::move(text.error()));
     return std::optional<std::string>(std::move(*text));
@@ -187,22 +202,11 @@ Result<std::optional<std::string>> try_read_entry(zip* archive, std::string_view
     if (stated && (st.valid & ZIP_STAT_SIZE))
         text.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(st.size, 256u << 20)));
 
-    // Read until zip_fread returns 0: a single exact-size read skips the checksum test.
-    constexpr std::size_t kStep = 1 << 16;
-    for (;;) {
-        std::size_t old = text.size();
-        text.resize(old + kStep);
-        zip_int64_t got = zip_fread(file, text.data() + old, kStep);
-        if (got < 0) {
-            std::string message = zip_file_strerror(file);
-            zip_fclose(file);
-            return fail(std::move(message));
-        }
-        text.resize(old + static_cast<std::size_t>(got));
-        if (got == 0) break;
-    }
-    int rc = zip_fclose(file);
-    if (rc != 0) return fail(zip_code_message(rc));
+    Status read = read_chunks(file, [&](std::string_view data) -> Result<bool> {
+        text.append(data);
+        return true;
+    });
+    if (!read) return fail(std::move(read.error()));
     return text;
 }
 
@@ -218,32 +222,19 @@ Result<bool> entry_equals(zip* archive, std::uint64_t index, std::string_view te
     if (!file) return false;
     std::optional<InflateMatch> match;
     if (deflated) match.emplace(text);
-    std::vector<char> chunk(1 << 18);
     std::size_t compared = 0;
     bool same = true;
-    for (;;) {
-        zip_int64_t got = zip_fread(file, chunk.data(), chunk.size());
-        if (got < 0) {
-            std::string message = zip_file_strerror(file);
-            zip_fclose(file);
-            return fail(std::move(message));
-        }
-        if (got == 0) break;
-        std::string_view data(chunk.data(), static_cast<std::size_t>(got));
+    Status read = read_chunks(file, [&](std::string_view data) -> Result<bool> {
         if (match) {
-            if (auto fed = match->feed(data); !fed) {
-                zip_fclose(file);
-                return fail(std::move(fed.error()));
-            }
+            if (auto fed = match->feed(data); !fed) return fail(std::move(fed.error()));
             same = !match->differs();
         } else {
             same = data.size() <= text.size() - compared && data == text.substr(compared, data.size());
             compared += data.size();
         }
-        if (!same) break;  // the rest is not read: this entry is rewritten anyway
-    }
-    int rc = zip_fclose(file);
-    if (same && rc != 0) return fail(zip_code_message(rc));
+        return same;  // once different, the rest is not read: this entry is rewritten anyway
+    });
+    if (!read) return fail(std::move(read.error()));
     if (!same) return false;
     return match ? match->matches() : compared == text.size();
 }
