@@ -21,7 +21,7 @@ std::optional<std::string> first_sheet_rel_id(std::string_view workbook) {
 }
 
 Status make_current(EditorState& state, const std::string& part_name) {
-    auto text = load_sheet_text(state, part_name);
+    auto text = take_sheet_text(state, part_name);
     if (!text) return fail(std::move(text.error()));
     state.sheet_path = part_name;
     state.sheet_xml = std::move(*text);

@@ -20,17 +20,31 @@ Result<ZipReader> open_unchanged_source(const EditorState& state) {
     return zip;
 }
 
+namespace {
+Result<std::string> read_source_sheet(EditorState& state, std::string_view part_name) {
+    auto zip = open_unchanged_source(state);
+    if (!zip) return fail(std::move(zip.error()));
+    return read_held_part(*zip, part_name, std::string(part_name) + " not found in zip", state.unprefixed_parts);
+}
+}  // namespace
+
 Result<std::string> load_sheet_text(EditorState& state, std::string_view part_name) {
     if (auto it = state.modified_parts.find(part_name); it != state.modified_parts.end())
         return it->second;
     if (auto it = state.loaded_sheets.find(part_name); it != state.loaded_sheets.end())
         return it->second;
-    auto zip = open_unchanged_source(state);
-    if (!zip) return fail(std::move(zip.error()));
-    auto text = read_held_part(*zip, part_name, std::string(part_name) + " not found in zip", state.unprefixed_parts);
+    auto text = read_source_sheet(state, part_name);
     if (!text) return fail(std::move(text.error()));
     state.loaded_sheets.insert_or_assign(std::string(part_name), *text);
     return text;
+}
+
+Result<std::string> take_sheet_text(EditorState& state, std::string_view part_name) {
+    if (auto it = state.modified_parts.find(part_name); it != state.modified_parts.end())
+        return it->second;
+    if (auto it = state.loaded_sheets.find(part_name); it != state.loaded_sheets.end())
+        return std::move(state.loaded_sheets.extract(it).mapped());
+    return read_source_sheet(state, part_name);
 }
 
 void stash_current_sheet(EditorState& state) {

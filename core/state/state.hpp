@@ -82,6 +82,10 @@ Result<ZipReader> open_unchanged_source(const EditorState& state);
 // Text of a worksheet part: from modified_parts, then loaded_sheets, then the source file (which
 // fills loaded_sheets).
 Result<std::string> load_sheet_text(EditorState& state, std::string_view part_name);
+// The same text for a sheet about to become current, which holds it alone: a copy in
+// loaded_sheets is moved out rather than copied, and a sheet read from the source is not kept
+// there too (a save compares it with the source by size and checksum instead).
+Result<std::string> take_sheet_text(EditorState& state, std::string_view part_name);
 
 // Store the current sheet's text in modified_parts (when there is a current sheet).
 void stash_current_sheet(EditorState& state);
