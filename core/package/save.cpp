@@ -16,6 +16,10 @@
 
 #include <zip.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qm {
 
 namespace {
@@ -49,21 +53,62 @@ std::optional<std::pair<std::size_t, std::size_t>> dimension_place(std::string_v
     return std::pair{first, std::size_t{0}};
 }
 
-// The saved dimension is computed at every save of a changed sheet, so the common markup gets a
-// byte search: where sheetData holds no comment, CDATA section or processing instruction, every
+// The next "<" before `limit` that opens a cell candidate ("<c") or a comment, CDATA section or
+// processing instruction ("<!", "<?"); `limit` when there is none. Bytes after `limit` up to `stop`
+// may be read as the second byte.
+const char* next_cell_or_special(const char* p, const char* limit, const char* stop) {
+#if defined(__SSE2__)
+    const __m128i lt = _mm_set1_epi8('<'), c = _mm_set1_epi8('c'), bang = _mm_set1_epi8('!'),
+                  query = _mm_set1_epi8('?');
+    for (; p < limit && stop - p >= 17; p += 16) {
+        __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        __m128i wanted = _mm_or_si128(_mm_cmpeq_epi8(next, c),
+                                      _mm_or_si128(_mm_cmpeq_epi8(next, bang), _mm_cmpeq_epi8(next, query)));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, lt), wanted)));
+        if (mask != 0) return std::min(p + __builtin_ctz(mask), limit);
+    }
+#endif
+    for (; p < limit && stop - p >= 2; ++p)
+        if (p[0] == '<' && (p[1] == 'c' || p[1] == '!' || p[1] == '?')) return p;
+    return limit;
+}
+
+// The saved dimension is computed at every save of a changed sheet, so the common markup gets one
+// vector pass: where sheetData holds no comment, CDATA section or processing instruction, every
 // "<c" followed by white space, "/" or ">" opens a cell. False (nothing decided) when the sheet is
 // not of that form or a cell has no `r`; the scanner then reads it.
 template <class Count>
 bool plain_cell_refs(std::string_view sheet, Count&& count) {
     auto data = find_sheet_data(sheet, true);
     if (!data) return true;  // no cells
-    const std::size_t begin = data->content_begin, end = data->content_end;
-    if (find_before(sheet, "<!", begin, end) != npos || find_before(sheet, "<?", begin, end) != npos) return false;
-    for (std::size_t at = find_before(sheet, "<c", begin, end); at != npos; at = find_before(sheet, "<c", at + 2, end)) {
-        char next = at + 2 < sheet.size() ? sheet[at + 2] : '>';
+    const char* const base = sheet.data();
+    const char* const stop = base + sheet.size();
+    const char* const limit = base + data->content_end;
+    for (const char* at = next_cell_or_special(base + data->content_begin, limit, stop); at != limit;
+         at = next_cell_or_special(at + 2, limit, stop)) {
+        if (at[1] != 'c') return false;
+        char next = stop - at > 2 ? at[2] : '>';
         if (!is_xml_space(next) && next != '/' && next != '>') continue;
-        std::size_t gt = sheet.find('>', at);
-        auto r = start_tag_attribute(sheet.substr(at, gt == npos ? npos : gt + 1 - at), "r");
+        // Most writers start a cell with ` r="` and up to three letters and seven digits: read in place.
+        constexpr std::string_view kR = " r=\"";
+        if (stop - at > 24 && std::string_view(at + 2, kR.size()) == kR) {
+            const char* q = at + 2 + kR.size();
+            std::uint64_t column = 0;
+            std::uint32_t row = 0;
+            int letters = 0, digits = 0;
+            for (; letters < 4 && is_ascii_letter(static_cast<unsigned char>(*q)); ++q, ++letters)
+                column = column * 26 + static_cast<std::uint64_t>(ascii_upper(*q) - 'A' + 1);
+            for (; digits < 8 && is_ascii_digit(static_cast<unsigned char>(*q)); ++q, ++digits)
+                row = row * 10 + static_cast<std::uint32_t>(*q - '0');
+            if (letters >= 1 && letters <= 3 && digits >= 1 && digits <= 7 && *q == '"') {
+                count(std::optional<std::uint64_t>(column - 1), std::optional<std::uint32_t>(row));
+                continue;
+            }
+        }
+        std::size_t pos = static_cast<std::size_t>(at - base);
+        std::size_t gt = sheet.find('>', pos);
+        auto r = start_tag_attribute(sheet.substr(pos, gt == npos ? npos : gt + 1 - pos), "r");
         if (!r) return false;
         std::size_t digit = find_first_digit(*r);
         count(reference_column(*r), digit == npos ? std::nullopt : try_parse_u32(r->substr(digit)));
