@@ -26,6 +26,7 @@ struct CellQueue {
     // Where the first row of each number starts, by number: a compact index (a large sheet has
     // hundreds of thousands of rows), each row read again from its start when a write needs it.
     std::vector<std::pair<std::uint32_t, std::size_t>> rows;
+    bool ascending = true;  // rows stand in the text in rising number order, each numbered once
     SheetDataSpan data;
     std::unordered_map<std::uint32_t, Result<std::vector<SheetCell>>> row_cells;
     std::map<std::pair<std::uint32_t, std::uint64_t>, QueuedCell> cells;
@@ -53,6 +54,8 @@ Status start(EditorState& state, CellQueue& queue) {
             return {};
         }
         if (!*row) break;
+        if (!(*row)->number || (!queue.rows.empty() && queue.rows.back().first >= *(*row)->number))
+            queue.ascending = false;
         if ((*row)->number) queue.rows.emplace_back(*(*row)->number, (*row)->begin);
     }
     // Stable, so that of rows sharing a number the first in text order comes first and stays.
@@ -189,7 +192,18 @@ Status flush_cell_queue(EditorState& state) {
         ++i;
         rows.back().cells = std::span<const CellWrite>(writes).subspan(row_begin, i - row_begin);
     }
-    Status done = write_rows(state, rows);
+    // Rows in rising order are placed from the index: the row of the same number is merged into,
+    // a new one goes before the next higher row. Other orders leave it to the merge's own walk.
+    RowPlaces places;
+    if (queue.ascending) {
+        for (const RowWrites& row : rows) {
+            auto next = std::upper_bound(queue.rows.begin(), queue.rows.end(), row.row,
+                                         [](std::uint32_t n, const auto& entry) { return n < entry.first; });
+            places.insert_at.push_back(next == queue.rows.end() ? queue.data.content_end : next->second);
+            places.merge_into.push_back(indexed_row(state, queue, row.row));
+        }
+    }
+    Status done = write_rows(state, rows, {}, queue.ascending ? &places : nullptr);
     *state.cell_queue = CellQueue{};
     return done;
 }

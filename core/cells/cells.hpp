@@ -155,7 +155,15 @@ struct RowWrites {
 // with a greater number, else at the end of sheetData. A self-closed sheetData is opened first
 // (and stays open when a later step fails); otherwise a failure leaves the text as it was.
 // `last_row` is raised to the highest row written.
-Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle = {});
+Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle = {},
+                  const struct RowPlaces* places = nullptr);
+
+// Where write_rows puts each pending row, when the caller knows it from an index of the text as it
+// stands: the row it merges into, else the offset it is inserted at. Spares the walk over every row.
+struct RowPlaces {
+    std::vector<std::optional<SheetRow>> merge_into;
+    std::vector<std::size_t> insert_at;
+};
 
 // Shared and array formulas before content writes: a write inside a multi-cell array formula other
 // than its first cell is refused; a shared-formula master that is overwritten hands its formula,

@@ -106,7 +106,7 @@ namespace {
 std::shared_ptr<FormulaGroups> read_groups(std::string_view xml) {
     auto groups = std::make_shared<FormulaGroups>();
     // Most sheets have neither: one byte search spares them the scan.
-    if (!contains(xml, "shared") && !contains(xml, "array")) return groups;
+    if (!contains_either(xml, "shared", "array")) return groups;
     for_each_sheet_cell(xml, [&](const SheetRow& row, const SheetCell& cell) {
         auto n = cell_row(row, cell);
         if (!n || !cell.column) return;

@@ -228,7 +228,8 @@ void apply_edits(std::string& text, std::vector<Edit>& edits) {
 }
 
 // The rows merged into the sheet text, sheetData already open (see write_rows).
-Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
+Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle,
+                  const RowPlaces* places) {
     const std::string_view text = state.sheet_xml;
     auto data = find_sheet_data(text);
     if (!data) return fail(std::move(data.error()));
@@ -239,10 +240,14 @@ Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Res
     // all, and nothing per row of the sheet is kept.
     std::vector<std::optional<SheetRow>> merge_into(rows.size());
     std::vector<std::size_t> insert_at(rows.size(), data->content_end);
+    if (places) {
+        merge_into = places->merge_into;
+        insert_at = places->insert_at;
+    }
     std::size_t placed = 0;
     auto by_row = [](const RowWrites& a, std::uint32_t n) { return a.row < n; };
     RowScanner scanner(text, *data);
-    for (;;) {
+    while (!places) {
         auto found = scanner.next();
         if (!found) return fail(std::move(found.error()));
         if (!*found) break;
@@ -310,7 +315,8 @@ Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Res
 
 }  // namespace
 
-Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle) {
+Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle,
+                  const RowPlaces* places) {
     // Header cells name their table's columns: checked first, renamed only when the write lands.
     auto renames = table_header_renames(state, rows);
     if (!renames) return fail(std::move(renames.error()));
@@ -319,7 +325,8 @@ Status write_rows(EditorState& state, std::span<const RowWrites> rows, const Res
     // The one place where writes meet shared and array formulas.
     auto before = prepare_formula_groups(state, rows);
     if (!before) return fail(std::move(before.error()));
-    Status written = merge_rows(state, rows, restyle);
+    // Places known beforehand hold only while formula groups left the text alone.
+    Status written = merge_rows(state, rows, restyle, before->has_value() ? nullptr : places);
     if (!written) {
         if (*before) state.sheet_xml = std::move(**before);
         return written;

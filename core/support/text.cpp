@@ -1,5 +1,6 @@
 #include "support/text.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -68,6 +69,36 @@ std::size_t find(std::string_view text, std::string_view needle, std::size_t fro
     const void* hit =
         ::memmem(near_end, static_cast<std::size_t>(end - near_end), needle.data(), needle.size());
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : npos;
+}
+
+bool contains_either(std::string_view text, std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty()) return true;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const std::size_t longest = std::max(a.size(), b.size());
+    auto at = [&](const char* q, std::string_view needle) {
+        return static_cast<std::size_t>(end - q) >= needle.size() && rest_matches(q, needle, 0);
+    };
+#if defined(__SSE2__)
+    const __m128i a_first = _mm_set1_epi8(a[0]), a_last = _mm_set1_epi8(a.back());
+    const __m128i b_first = _mm_set1_epi8(b[0]), b_last = _mm_set1_epi8(b.back());
+    // Blocks run while both needles' last bytes of all 16 starts are in the text.
+    for (; static_cast<std::size_t>(end - p) >= 16 + longest - 1; p += 16) {
+        __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i a_tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + a.size() - 1));
+        __m128i b_tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + b.size() - 1));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi8(head, a_first), _mm_cmpeq_epi8(a_tail, a_last)),
+                         _mm_and_si128(_mm_cmpeq_epi8(head, b_first), _mm_cmpeq_epi8(b_tail, b_last)))));
+        for (; mask != 0; mask &= mask - 1) {
+            const char* q = p + __builtin_ctz(mask);
+            if (at(q, a) || at(q, b)) return true;
+        }
+    }
+#endif
+    for (; p < end; ++p)
+        if (at(p, a) || at(p, b)) return true;
+    return false;
 }
 
 std::size_t find_before(std::string_view text, std::string_view needle, std::size_t from,

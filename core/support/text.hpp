@@ -24,6 +24,9 @@ std::size_t rfind_before(std::string_view text, std::string_view needle, std::si
 inline bool contains(std::string_view text, std::string_view needle) {
     return find(text, needle) != npos;
 }
+// Whether either needle (both non-empty) occurs: one pass where two searches would read a large
+// text twice.
+bool contains_either(std::string_view text, std::string_view a, std::string_view b);
 
 // Replace [pos, pos + len) of `text` by `with`.
 inline void splice(std::string& text, std::size_t pos, std::size_t len, std::string_view with) {
