@@ -1,6 +1,7 @@
 #include "dataframe.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -14,6 +15,58 @@
 
 namespace qmpy {
 
+std::string_view FrameTable::keep(std::string_view text) {
+    if (text.empty()) return {};
+    if (block_size_ - block_used_ < text.size()) {
+        constexpr std::size_t kBlock = std::size_t(1) << 20;
+        block_size_ = std::max(kBlock, text.size());
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
+        block_used_ = 0;
+    }
+    char* at = blocks_.back().get() + block_used_;
+    std::memcpy(at, text.data(), text.size());
+    block_used_ += text.size();
+    return {at, text.size()};
+}
+
+std::span<qm::CellText> FrameTable::add_rows(std::size_t count, std::size_t width) {
+    const std::size_t first = cells_.size();
+    cells_.resize(first + count * width);
+    for (std::size_t i = 1; i <= count; ++i) row_ends_.push_back(first + i * width);
+    return std::span(cells_).subspan(first);
+}
+
+void FrameTable::pad_rows(std::size_t from, std::size_t width) {
+    bool short_row = false;
+    for (std::size_t i = from; i < rows() && !short_row; ++i)
+        short_row = row_ends_[i] - (i == 0 ? 0 : row_ends_[i - 1]) < width;
+    if (!short_row) return;
+    std::vector<qm::CellText> padded;
+    padded.reserve(cells_.size());
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < rows(); ++i) {
+        padded.insert(padded.end(), cells_.begin() + std::ptrdiff_t(begin), cells_.begin() + std::ptrdiff_t(row_ends_[i]));
+        std::size_t size = row_ends_[i] - begin;
+        if (i >= from && size < width) padded.resize(padded.size() + width - size);
+        begin = row_ends_[i];
+        row_ends_[i] = padded.size();
+    }
+    cells_ = std::move(padded);
+}
+
+std::vector<std::span<const qm::CellText>> FrameTable::row_spans() const {
+    std::vector<std::span<const qm::CellText>> spans;
+    spans.reserve(rows());
+    std::size_t begin = 0;
+    for (std::size_t end : row_ends_) {
+        spans.push_back(std::span(cells_).subspan(begin, end - begin));
+        begin = end;
+    }
+    return spans;
+}
+
+void FrameTable::clear() { *this = FrameTable(); }
+
 namespace {
 // Date columns get a date format over their data rows, datetime (or mixed) columns a date-time one.
 void track(ColumnKind& kind, ValueClass value) {
@@ -23,29 +76,29 @@ void track(ColumnKind& kind, ValueClass value) {
 
 // One row's cell texts; the markers of the header's columns follow the values' classes. False
 // with an exception set on failure.
-bool convert_row(PyObject* const* values, Py_ssize_t count, std::vector<ColumnKind>& kinds,
-                 std::vector<qm::TypedCell>& row, bool date1904) {
-    row.reserve(static_cast<std::size_t>(count));
+bool convert_row(PyObject* const* values, Py_ssize_t count, std::vector<ColumnKind>& kinds, FrameTable& table,
+                 qm::TypedCell& scratch, bool date1904) {
     for (Py_ssize_t j = 0; j < count; ++j) {
         ValueClass cls;
-        if (!typed_value(values[j], row.emplace_back(), cls, date1904)) return false;
+        if (!typed_value(values[j], scratch, cls, date1904)) return false;
+        table.add(scratch.kind, scratch.kind == qm::CellKind::Blank ? std::string_view() : scratch.text);
         if (static_cast<std::size_t>(j) < kinds.size()) track(kinds[static_cast<std::size_t>(j)], cls);
     }
+    table.end_row();
     return true;
 }
 
-// The frame as rows of cell texts, header first; nullopt with an exception set on failure.
-std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* frame, std::vector<ColumnKind>& kinds,
-                                                                          bool date1904) {
+// The frame as rows of cell texts, header first; false with an exception set on failure.
+bool read_frame(PyObject* frame, FrameTable& table, std::vector<ColumnKind>& kinds, bool date1904) {
     PyObject* columns = PyObject_GetAttrString(frame, "columns");
     if (!columns) {
         PyErr_Clear();
         raise_runtime("Expected polars.DataFrame with .columns");
-        return std::nullopt;
+        return false;
     }
     auto header = to_text_list(columns);
     Py_DECREF(columns);
-    if (!header) return std::nullopt;
+    if (!header) return false;
 
     PyObject* name = PyUnicode_FromString("iter_rows");
     PyObject* rows = name ? PyObject_CallMethodNoArgs(frame, name) : nullptr;
@@ -53,23 +106,21 @@ std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* fram
     if (!rows) {
         PyErr_Clear();
         raise_runtime("Expected polars.DataFrame with .iter_rows()");
-        return std::nullopt;
+        return false;
     }
     PyObject* iter = PyObject_GetIter(rows);
     Py_DECREF(rows);
-    if (!iter) return std::nullopt;
+    if (!iter) return false;
 
     kinds.assign(header->size(), ColumnKind::None);
-    std::vector<std::vector<qm::TypedCell>> table;
-    auto& names = table.emplace_back();
-    names.reserve(header->size());
-    for (auto& name : *header) names.push_back({qm::CellKind::InlineString, std::move(name)});
+    for (const auto& name : *header) table.add(qm::CellKind::InlineString, name);
+    table.end_row();
+    qm::TypedCell scratch;
     bool ok = true;
     while (PyObject* item = PyIter_Next(iter)) {
-        std::vector<qm::TypedCell> row;
         if (PyTuple_CheckExact(item)) {
             // A tuple cannot change while its values are converted: its items need no copy.
-            ok = convert_row(PySequence_Fast_ITEMS(item), PyTuple_GET_SIZE(item), kinds, row, date1904);
+            ok = convert_row(PySequence_Fast_ITEMS(item), PyTuple_GET_SIZE(item), kinds, table, scratch, date1904);
             Py_DECREF(item);
         } else {
             auto values = to_object_list(item);
@@ -79,14 +130,12 @@ std::optional<std::vector<std::vector<qm::TypedCell>>> read_frame(PyObject* fram
                 break;
             }
             ObjectListGuard release{*values};
-            ok = convert_row(values->data(), values->size(), kinds, row, date1904);
+            ok = convert_row(values->data(), values->size(), kinds, table, scratch, date1904);
         }
         if (!ok) break;
-        table.push_back(std::move(row));
     }
     Py_DECREF(iter);
-    if (!ok || PyErr_Occurred()) return std::nullopt;
-    return table;
+    return ok && !PyErr_Occurred();
 }
 
 // The busy flag stays taken while the frame's own code runs, so it cannot re-enter this editor.
@@ -99,16 +148,16 @@ bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<st
     }
 
     std::vector<ColumnKind> kinds;
-    std::optional<FrameTable> table{std::in_place};
+    FrameTable table;
     const bool date1904 = qm::uses_1904(state);
-    switch (read_arrow_frame(frame, *table, kinds, date1904)) {
+    switch (read_arrow_frame(frame, table, kinds, date1904)) {
         case ArrowRead::Done:
             break;
         case ArrowRead::Failed:
             return false;
         case ArrowRead::Fallback:
-            table = read_frame(frame, kinds, date1904);
-            if (!table) return false;
+            table.clear();
+            if (!read_frame(frame, table, kinds, date1904)) return false;
             break;
     }
 
@@ -137,14 +186,13 @@ bool write_frame(qm::EditorState& state, PyObject* frame, const std::optional<st
         styled_width = j + 1;
     }
     // The format covers every data row of such a column, also rows too short to reach it.
-    for (std::size_t i = 1; i < table->size(); ++i)
-        if ((*table)[i].size() < styled_width) (*table)[i].resize(styled_width);
+    table.pad_rows(1, styled_width);
+    const auto rows = table.row_spans();
 
     // A failed write leaves the style sheet as it was, not with formats nothing uses.
     qm::StyleTransaction transaction(state);
-    return ok_or_raise(transaction.finish(qm::write_block(state, std::span<const std::vector<qm::TypedCell>>(*table),
-                                                          *start,
-                                                          column_styles, 1)));
+    return ok_or_raise(transaction.finish(
+        qm::write_block(state, std::span<const std::span<const qm::CellText>>(rows), *start, column_styles, 1)));
 }
 
 constexpr EditorMethod with_polars{

@@ -1,6 +1,8 @@
 #pragma once
 // DataFrame import: turning Python values into cell texts, and Editor.with_polars.
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +20,7 @@ enum class ValueClass { Other, Date, DateTime };
 // from 1e-4 up to 1e16 with ".0" when whole, else d.ddde+XX. False for inf and nan.
 bool float_text(double value, std::string& text);
 // Fixed notation with 15 decimals, correctly rounded, then trailing zeros and point removed.
-std::string format_serial(double serial);
+void format_serial(double serial, std::string& text);
 // A DataFrame value as a typed cell: None is blank, str is text, bool is the text TRUE/FALSE,
 // dates and datetimes are serial numbers, ints and finite floats numbers, NaN and infinities the
 // errors #NUM! and #DIV/0!; anything else is str() of it, a number when that reads as a finite one.
@@ -31,7 +33,29 @@ double datetime_serial(double day, int hour, int minute, int second, int microse
 
 // Columns whose values were dates or datetimes get a date format over their data rows.
 enum class ColumnKind { None, Date, DateTime };
-using FrameTable = std::vector<std::vector<qm::TypedCell>>;
+
+// A frame's cells row after row, header first. Their texts are kept in large blocks that never
+// move: a frame of a million cells would otherwise allocate and free most of its texts one by one.
+class FrameTable {
+public:
+    // A copy of `text` that lives as long as the table.
+    std::string_view keep(std::string_view text);
+    void add(qm::CellKind kind, std::string_view text) { cells_.push_back({kind, keep(text)}); }
+    void end_row() { row_ends_.push_back(cells_.size()); }
+    // `count` rows of `width` blank cells at the end, row after row, for the caller to fill.
+    std::span<qm::CellText> add_rows(std::size_t count, std::size_t width);
+    std::size_t rows() const { return row_ends_.size(); }
+    // Rows from `from` on shorter than `width` get blank cells up to it.
+    void pad_rows(std::size_t from, std::size_t width);
+    std::vector<std::span<const qm::CellText>> row_spans() const;
+    void clear();
+
+private:
+    std::vector<qm::CellText> cells_;
+    std::vector<std::size_t> row_ends_;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t block_used_ = 0, block_size_ = 0;
+};
 
 // The frame read through the Arrow PyCapsule stream interface, walking its buffers without a
 // Python object per value: the header then the rows, as the row path builds them. Fallback when

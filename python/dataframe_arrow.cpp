@@ -280,7 +280,7 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
         case Physical::Date32: {
             std::int64_t days = load<std::int32_t>(values, at);
             if (days < kFirstDay || days > kLastDay) return Cell::Fallback;
-            cell.text = format_serial(static_cast<double>(qm::serial_day(days, date1904)));
+            format_serial(static_cast<double>(qm::serial_day(days, date1904)), cell.text);
             if (kind == ColumnKind::None) kind = ColumnKind::Date;
             return Cell::Ok;
         }
@@ -296,9 +296,9 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
             if (micros < kFirstMicro || micros > kLastMicro) return Cell::Fallback;
             std::int64_t days = floor_div(micros, kDayMicros);
             std::int64_t rest = micros - days * kDayMicros;
-            cell.text = format_serial(datetime_serial(static_cast<double>(qm::serial_day(days, date1904)), int(rest / 3600000000LL),
-                                                      int(rest / 60000000LL % 60), int(rest / 1000000 % 60),
-                                                      int(rest % 1000000)));
+            format_serial(datetime_serial(static_cast<double>(qm::serial_day(days, date1904)), int(rest / 3600000000LL),
+                                          int(rest / 60000000LL % 60), int(rest / 1000000 % 60), int(rest % 1000000)),
+                          cell.text);
             kind = ColumnKind::DateTime;
             return Cell::Ok;
         }
@@ -352,8 +352,6 @@ ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<Colum
     const auto columns = static_cast<std::size_t>(s.n_children);
     std::vector<ColumnType> types;
     types.reserve(columns);
-    auto& header = table.emplace_back();
-    header.reserve(columns);
     for (std::size_t j = 0; j < columns; ++j) {
         const ArrowSchema* child = s.children[j];
         auto type = child ? column_type(*child) : std::nullopt;
@@ -362,9 +360,11 @@ ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<Colum
             return ArrowRead::Fallback;
         }
         types.push_back(*type);
-        header.push_back({qm::CellKind::InlineString, child->name ? child->name : ""});
+        table.add(qm::CellKind::InlineString, child->name ? child->name : "");
     }
+    table.end_row();
     kinds.assign(columns, ColumnKind::None);
+    qm::TypedCell scratch;  // one buffer for every value's text
 
     auto give_up = [&](ArrowRead result) {
         table.clear();
@@ -385,18 +385,17 @@ ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<Colum
         for (std::size_t j = 0; j < columns; ++j)
             if (!b.children[j] || b.children[j]->length < b.offset + b.length || !usable(types[j], *b.children[j]))
                 return give_up(ArrowRead::Failed);
-        const std::size_t first = table.size();
         const auto rows = static_cast<std::size_t>(b.length);
-        table.resize(first + rows);
-        for (std::size_t i = 0; i < rows; ++i) table[first + i].resize(columns);
+        const std::span<qm::CellText> cells = table.add_rows(rows, columns);
         // Column by column: one type decision per column, the column's buffers stay in cache.
         for (std::size_t j = 0; j < columns; ++j) {
             const ArrowArray& column = *b.children[j];
             for (std::size_t i = 0; i < rows; ++i) {
-                Cell done = convert(types[j], column, b.offset + static_cast<std::int64_t>(i), table[first + i][j], kinds[j],
-                                    date1904);
+                Cell done = convert(types[j], column, b.offset + static_cast<std::int64_t>(i), scratch, kinds[j], date1904);
                 if (done == Cell::Fallback) return give_up(ArrowRead::Fallback);
                 if (done == Cell::Broken) return give_up(ArrowRead::Failed);
+                cells[i * columns + j] = {scratch.kind,
+                                          scratch.kind == qm::CellKind::Blank ? std::string_view() : table.keep(scratch.text)};
             }
         }
     }

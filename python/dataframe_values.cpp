@@ -70,22 +70,23 @@ bool float_text(double value, std::string& text) {
     return true;
 }
 
-std::string format_serial(double serial) {
+void format_serial(double serial, std::string& text) {
     // Whole serials (every date) are their integer's digits: the same text, without the slow
     // fixed-point conversion. -0 keeps its sign through the general route.
     if (serial == std::trunc(serial) && std::fabs(serial) < 1e15 && !(serial == 0 && std::signbit(serial))) {
         char digits[24];
-        return std::string(digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(serial)).ptr);
+        text.assign(digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(serial)).ptr);
+        return;
     }
     // Exactly rounded, like printf's "%.15f"; 400 bytes hold any double in this form (309 digits
     // before the point at most).
     char buf[400];
-    std::string text(buf, std::to_chars(buf, buf + sizeof buf, serial, std::chars_format::fixed, 15).ptr);
-    if (text.find('.') != std::string::npos) {
-        while (!text.empty() && text.back() == '0') text.pop_back();
-        if (!text.empty() && text.back() == '.') text.pop_back();
+    char* end = std::to_chars(buf, buf + sizeof buf, serial, std::chars_format::fixed, 15).ptr;
+    if (std::find(buf, end, '.') != end) {
+        while (end > buf && end[-1] == '0') --end;
+        if (end > buf && end[-1] == '.') --end;
     }
-    return text;
+    text.assign(buf, end);
 }
 
 bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool date1904) {
@@ -113,14 +114,14 @@ bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool dat
     if (!datetime_api_ready()) return false;
     if (PyDateTime_Check(value)) {
         double date = day_of(value, date1904);
-        text = format_serial(datetime_serial(date, PyDateTime_DATE_GET_HOUR(value), PyDateTime_DATE_GET_MINUTE(value),
-                                             PyDateTime_DATE_GET_SECOND(value),
-                                             PyDateTime_DATE_GET_MICROSECOND(value)));
+        format_serial(datetime_serial(date, PyDateTime_DATE_GET_HOUR(value), PyDateTime_DATE_GET_MINUTE(value),
+                                      PyDateTime_DATE_GET_SECOND(value), PyDateTime_DATE_GET_MICROSECOND(value)),
+                      text);
         cls = ValueClass::DateTime;
         return true;
     }
     if (PyDate_Check(value)) {
-        text = format_serial(day_of(value, date1904));
+        format_serial(day_of(value, date1904), text);
         cls = ValueClass::Date;
         return true;
     }

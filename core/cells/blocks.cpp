@@ -36,9 +36,10 @@ namespace {
 // Block values are plain texts, classified as set_cell classifies them, or typed cells.
 CellWrite write_of(std::uint64_t column, const std::string& value) { return {column, value, false, std::nullopt, false}; }
 CellWrite write_of(std::uint64_t column, const TypedCell& value) { return {column, value.text, false, value.kind, false}; }
+CellWrite write_of(std::uint64_t column, const CellText& value) { return {column, value.text, false, value.kind, false}; }
 
-template <class Value>
-Status write_values(EditorState& state, std::span<const std::vector<Value>> rows, CellRef start_ref,
+template <class Row>
+Status write_values(EditorState& state, std::span<const Row> rows, CellRef start_ref,
                     std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0) {
     std::size_t width = 0;
     for (const auto& row : rows) width = std::max(width, row.size());
@@ -103,7 +104,7 @@ Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> r
     return write_values(state, rows, *start_ref, column_styles, styled_from);
 }
 
-Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, CellRef start,
+Status write_block(EditorState& state, std::span<const std::span<const CellText>> rows, CellRef start,
                    std::span<const Restyle* const> column_styles, std::size_t styled_from) {
     return write_values(state, rows, start, column_styles, styled_from);
 }

@@ -98,6 +98,12 @@ struct TypedCell {
     CellKind kind = CellKind::Blank;
     std::string text;
 };
+// A typed cell whose text lives elsewhere (a large table keeps its texts in blocks of its own
+// rather than one allocation per cell).
+struct CellText {
+    CellKind kind = CellKind::Blank;
+    std::string_view text;
+};
 
 // Formula for "=" and a text the part can hold; Number for a finite decimal literal; else text.
 CellKind classify_value(std::string_view value);
@@ -204,8 +210,8 @@ Status write_block(EditorState& state, std::span<const std::vector<std::string>>
 // are written, rather than by a walk over the whole sheet per column afterwards).
 Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, std::string_view start,
                    std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0);
-// The same from a start cell already read.
-Status write_block(EditorState& state, std::span<const std::vector<TypedCell>> rows, CellRef start,
+// The same from a start cell already read, rows of cells whose texts live elsewhere.
+Status write_block(EditorState& state, std::span<const std::span<const CellText>> rows, CellRef start,
                    std::span<const Restyle* const> column_styles = {}, std::size_t styled_from = 0);
 
 // ---- row queries ----

@@ -1,4 +1,6 @@
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "cells/cells.hpp"
 #include "support/numbers.hpp"
@@ -34,6 +36,33 @@ void append_code_escape(std::string& out, unsigned code) {
     out += "_x";
     for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 0xF];
     out += '_';
+}
+
+// Copies a short piece with fixed-size moves (overlapping where the size is in between), where a
+// memcpy call per piece would cost more than the copy: a large block writes millions of them.
+char* put_short(char* p, std::string_view s) {
+    const char* from = s.data();
+    const std::size_t n = s.size();
+    if (n >= 16) {
+        std::memcpy(p, from, 16);
+        std::memcpy(p + n - 16, from + n - 16, 16);
+    } else if (n >= 8) {
+        std::memcpy(p, from, 8);
+        std::memcpy(p + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(p, from, 4);
+        std::memcpy(p + n - 4, from + n - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) p[i] = from[i];
+    }
+    return p + n;
+}
+
+// Whether the text holds nothing that needs an entity in markup.
+bool plain_markup(std::string_view text) {
+    for (char c : text)
+        if (c == '&' || c == '<' || c == '>' || c == '"' || c == '\'') return false;
+    return true;
 }
 
 }  // namespace
@@ -102,6 +131,24 @@ bool needs_space_preserve(std::string_view text) {
 
 void append_typed_cell(std::string& out, std::string_view reference, CellKind kind, std::string_view text,
                        std::optional<std::uint32_t> style) {
+    // Numbers (and error values) laid out in one piece: the bulk of a large block.
+    if ((kind == CellKind::Number || kind == CellKind::Error) && reference.size() <= 32 && text.size() <= 32 &&
+        plain_markup(reference) && plain_markup(text)) {
+        char buf[128];
+        char* p = put_short(buf, "<c r=\"");
+        p = put_short(p, reference);
+        *p++ = '"';
+        if (style) {
+            p = put_short(p, " s=\"");
+            p = std::to_chars(p, p + 10, *style).ptr;
+            *p++ = '"';
+        }
+        p = put_short(p, kind == CellKind::Number ? std::string_view("><v>") : std::string_view(" t=\"e\"><v>"));
+        p = put_short(p, text);
+        p = put_short(p, "</v></c>");
+        out.append(buf, static_cast<std::size_t>(p - buf));
+        return;
+    }
     out += "<c r=\"";
     append_escaped_text(out, reference);
     out += '"';
