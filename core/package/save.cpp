@@ -2,6 +2,8 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <system_error>
+#include <thread>
 
 #include "cells/cells.hpp"
 #include "cells/sheet_scan.hpp"
@@ -74,18 +76,35 @@ const char* next_cell_or_special(const char* p, const char* limit, const char* s
     return limit;
 }
 
+// The cells' bounds: every cell counts, however its tag is written; a cell without `r` at its
+// implied place.
+struct Extent {
+    std::uint64_t min_column = UINT64_MAX, max_column = 0;
+    std::uint32_t min_row = UINT32_MAX, max_row = 0;
+    bool any = false;
+    void add(std::optional<std::uint64_t> column, std::optional<std::uint32_t> row) {
+        if (!column || !row) return;
+        any = true;
+        min_column = std::min(min_column, *column);
+        max_column = std::max(max_column, *column);
+        min_row = std::min(min_row, *row);
+        max_row = std::max(max_row, *row);
+    }
+    void add(const Extent& other) {
+        if (other.any) add(other.min_column, other.min_row), add(other.max_column, other.max_row);
+    }
+};
+
 // The saved dimension is computed at every save of a changed sheet, so the common markup gets one
 // vector pass: where sheetData holds no comment, CDATA section or processing instruction, every
-// "<c" followed by white space, "/" or ">" opens a cell. False (nothing decided) when the sheet is
-// not of that form or a cell has no `r`; the scanner then reads it.
-template <class Count>
-bool plain_cell_refs(std::string_view sheet, Count&& count) {
-    auto data = find_sheet_data(sheet, true);
-    if (!data) return true;  // no cells
+// "<c" followed by white space, "/" or ">" opens a cell. Reads the cells starting in [from, limit).
+// False (nothing decided) when that part is not of this form or a cell has no `r`; the scanner then
+// reads the sheet.
+bool plain_cell_refs(std::string_view sheet, std::size_t from, std::size_t to, Extent& extent) {
     const char* const base = sheet.data();
     const char* const stop = base + sheet.size();
-    const char* const limit = base + data->content_end;
-    for (const char* at = next_cell_or_special(base + data->content_begin, limit, stop); at != limit;
+    const char* const limit = base + to;
+    for (const char* at = next_cell_or_special(base + from, limit, stop); at != limit;
          at = next_cell_or_special(at + 2, limit, stop)) {
         if (at[1] != 'c') return false;
         char next = stop - at > 2 ? at[2] : '>';
@@ -102,7 +121,7 @@ bool plain_cell_refs(std::string_view sheet, Count&& count) {
             for (; digits < 8 && is_ascii_digit(static_cast<unsigned char>(*q)); ++q, ++digits)
                 row = row * 10 + static_cast<std::uint32_t>(*q - '0');
             if (letters >= 1 && letters <= 3 && digits >= 1 && digits <= 7 && *q == '"') {
-                count(std::optional<std::uint64_t>(column - 1), std::optional<std::uint32_t>(row));
+                extent.add(column - 1, row);
                 continue;
             }
         }
@@ -111,9 +130,34 @@ bool plain_cell_refs(std::string_view sheet, Count&& count) {
         auto r = start_tag_attribute(sheet.substr(pos, gt == npos ? npos : gt + 1 - pos), "r");
         if (!r) return false;
         std::size_t digit = find_first_digit(*r);
-        count(reference_column(*r), digit == npos ? std::nullopt : try_parse_u32(r->substr(digit)));
+        extent.add(reference_column(*r), digit == npos ? std::nullopt : try_parse_u32(r->substr(digit)));
     }
     return true;
+}
+
+// Large sheets are read in two halves at once (a cell belongs to the half its "<c" starts in).
+constexpr std::size_t kSplitScan = std::size_t(4) << 20;
+
+bool plain_cell_refs(std::string_view sheet, Extent& extent) {
+    auto data = find_sheet_data(sheet, true);
+    if (!data) return true;  // no cells
+    const std::size_t begin = data->content_begin, end = data->content_end;
+    if (end - begin >= kSplitScan) {
+        const std::size_t middle = begin + (end - begin) / 2;
+        Extent second;
+        bool second_plain = true;
+        std::thread other;
+        try {
+            other = std::thread([&] { second_plain = plain_cell_refs(sheet, middle, end, second); });
+        } catch (const std::system_error&) {
+            return plain_cell_refs(sheet, begin, end, extent);  // no thread to be had
+        }
+        bool first_plain = plain_cell_refs(sheet, begin, middle, extent);
+        other.join();
+        extent.add(second);
+        return first_plain && second_plain;
+    }
+    return plain_cell_refs(sheet, begin, end, extent);
 }
 
 }  // namespace
@@ -126,22 +170,12 @@ std::optional<TextEdit> sheet_dimension_edit(std::string_view sheet) {
     auto place = dimension_place(sheet);
     if (!place) return std::nullopt;
 
-    // Every cell counts, however its tag is written; a cell without `r` at its implied place.
-    std::uint64_t min_column = UINT64_MAX, max_column = 0;
-    std::uint32_t min_row = UINT32_MAX, max_row = 0;
-    bool any = false;
-    auto count = [&](std::optional<std::uint64_t> column, std::optional<std::uint32_t> at) {
-        if (!column || !at) return;
-        any = true;
-        min_column = std::min(min_column, *column);
-        max_column = std::max(max_column, *column);
-        min_row = std::min(min_row, *at);
-        max_row = std::max(max_row, *at);
-    };
-    if (!plain_cell_refs(sheet, count)) {
-        min_column = UINT64_MAX, max_column = 0, min_row = UINT32_MAX, max_row = 0, any = false;
-        for_each_sheet_cell(sheet, [&](const SheetRow& row, const SheetCell& cell) { count(cell.column, cell_row(row, cell)); });
+    Extent extent;
+    if (!plain_cell_refs(sheet, extent)) {
+        extent = {};
+        for_each_sheet_cell(sheet, [&](const SheetRow& row, const SheetCell& cell) { extent.add(cell.column, cell_row(row, cell)); });
     }
+    const auto [min_column, max_column, min_row, max_row, any] = extent;
 
     // A reference that still covers every cell is kept as it is written.
     if (place->second > 0) {

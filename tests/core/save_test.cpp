@@ -88,6 +88,24 @@ TEST(SheetDimension, ByteSearchAgreesWithTheScanner) {
     }
 }
 
+// Large sheets are read in two halves at once: what either half holds counts.
+TEST(SheetDimension, LargeSheetsReadInHalves) {
+    std::string rows;
+    int last = 0;
+    while (rows.size() < (std::size_t(6) << 20)) {
+        const std::string n = std::to_string(++last);
+        rows += "<row r=\"" + n + "\"><c r=\"B" + n + "\"><v>1</v></c></row>";
+    }
+    const std::string far = "<row r=\"999999\"><c r=\"C999999\"/></row>";
+    struct Case { std::string rows, want; };
+    for (const auto& [text, want] : std::vector<Case>{
+             {"<row r=\"0\"><c r=\"Z1\"/></row>" + rows, "A1:Z" + std::to_string(last)},  // widest first
+             {rows + far, "A1:C999999"},                                                  // last row second
+             {rows + "<!-- -->" + far, "A1:C999999"},  // a comment hands the sheet to the scanner
+         })
+        EXPECT_EQ(dimension_of(text), "<dimension ref=\"" + want + "\"/>");
+}
+
 TEST(SheetDimension, ReferenceThatStillCoversEveryCellIsKept) {
     struct Case { const char* existing; std::string rows; const char* want; };
     for (const auto& c : std::vector<Case>{
