@@ -16,17 +16,18 @@
 namespace qmpy {
 
 std::string_view FrameTable::keep(std::string_view text) {
-    if (text.empty()) return {};
-    if (block_size_ - block_used_ < text.size()) {
+    const std::size_t n = text.size();
+    if (n == 0) return {};
+    if (block_size_ - block_used_ < n) {
         constexpr std::size_t kBlock = std::size_t(1) << 20;
-        block_size_ = std::max(kBlock, text.size());
+        block_size_ = std::max(kBlock, n);
         blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
         block_used_ = 0;
     }
     char* at = blocks_.back().get() + block_used_;
-    std::memcpy(at, text.data(), text.size());
-    block_used_ += text.size();
-    return {at, text.size()};
+    qm::put_short(at, text);
+    block_used_ += n;
+    return {at, n};
 }
 
 std::span<qm::CellText> FrameTable::add_rows(std::size_t count, std::size_t width) {

@@ -21,6 +21,9 @@ enum class ValueClass { Other, Date, DateTime };
 bool float_text(double value, std::string& text);
 // Fixed notation with 15 decimals, correctly rounded, then trailing zeros and point removed.
 void format_serial(double serial, std::string& text);
+// The same into `buf`, which holds kSerialChars; returns the end of the text.
+inline constexpr std::size_t kSerialChars = 400;
+char* serial_chars(double serial, char* buf);
 // A DataFrame value as a typed cell: None is blank, str is text, bool is the text TRUE/FALSE,
 // dates and datetimes are serial numbers, ints and finite floats numbers, NaN and infinities the
 // errors #NUM! and #DIV/0!; anything else is str() of it, a number when that reads as a finite one.

@@ -161,11 +161,6 @@ T load(const void* buffer, std::int64_t i) {
     return v;
 }
 
-template <class T>
-void integer_text(std::string& out, T value) {
-    char buf[24];
-    out.assign(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
-}
 
 std::int64_t index_at(Physical p, const void* values, std::int64_t i) {
     switch (p) {
@@ -215,13 +210,26 @@ std::optional<std::string_view> string_at(Physical p, const ArrowArray& a, std::
 
 enum class Cell { Ok, Fallback, Broken };
 
-// One value into `cell`; a value the interpreter could not represent asks for the row path.
-Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::TypedCell& cell, ColumnKind& kind,
-             bool date1904) {
+// Where a value's text is made when the frame does not hold it as it is written.
+struct Scratch {
+    std::string text;
+    char chars[kSerialChars];
+};
+
+template <class T>
+std::string_view integer_text(Scratch& scratch, T value) {
+    return {scratch.chars, std::to_chars(scratch.chars, scratch.chars + sizeof scratch.chars, value).ptr};
+}
+
+// One value into its kind and text (in the frame's buffers, in `scratch`, or a constant); a value
+// the interpreter could not represent asks for the row path.
+Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::CellKind& cell, std::string_view& text,
+             Scratch& scratch, ColumnKind& kind, bool date1904) {
     using qm::CellKind;
     const std::int64_t at = a.offset + i;
+    text = {};
     if (t.physical == Physical::Null || (a.null_count != 0 && a.buffers[0] && !bit(a.buffers[0], at))) {
-        cell.kind = CellKind::Blank;
+        cell = CellKind::Blank;
         return Cell::Ok;
     }
     const void* values = a.buffers[1];
@@ -233,54 +241,56 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
         if (k < 0 || k >= dict->length) return Cell::Broken;
         const std::int64_t dk = dict->offset + k;
         if (dict->null_count != 0 && dict->buffers[0] && !bit(dict->buffers[0], dk)) {
-            cell.kind = CellKind::Blank;
+            cell = CellKind::Blank;
             return Cell::Ok;
         }
         if (!dict->buffers[1]) return Cell::Broken;
-        auto text = string_at(t.values, *dict, dk);
-        if (!text) return Cell::Broken;
-        cell.kind = CellKind::InlineString;
-        cell.text.assign(*text);
+        auto found = string_at(t.values, *dict, dk);
+        if (!found) return Cell::Broken;
+        cell = CellKind::InlineString;
+        text = *found;
         return Cell::Ok;
     }
-    cell.kind = CellKind::Number;
+    cell = CellKind::Number;
     switch (t.physical) {
         case Physical::Bool:
-            cell.kind = CellKind::InlineString;
-            cell.text = bit(values, at) ? "TRUE" : "FALSE";
+            cell = CellKind::InlineString;
+            text = bit(values, at) ? "TRUE" : "FALSE";
             return Cell::Ok;
-        case Physical::Int8: integer_text(cell.text, load<std::int8_t>(values, at)); return Cell::Ok;
-        case Physical::Int16: integer_text(cell.text, load<std::int16_t>(values, at)); return Cell::Ok;
-        case Physical::Int32: integer_text(cell.text, load<std::int32_t>(values, at)); return Cell::Ok;
-        case Physical::Int64: integer_text(cell.text, load<std::int64_t>(values, at)); return Cell::Ok;
-        case Physical::UInt8: integer_text(cell.text, load<std::uint8_t>(values, at)); return Cell::Ok;
-        case Physical::UInt16: integer_text(cell.text, load<std::uint16_t>(values, at)); return Cell::Ok;
-        case Physical::UInt32: integer_text(cell.text, load<std::uint32_t>(values, at)); return Cell::Ok;
-        case Physical::UInt64: integer_text(cell.text, load<std::uint64_t>(values, at)); return Cell::Ok;
+        case Physical::Int8: text = integer_text(scratch, load<std::int8_t>(values, at)); return Cell::Ok;
+        case Physical::Int16: text = integer_text(scratch, load<std::int16_t>(values, at)); return Cell::Ok;
+        case Physical::Int32: text = integer_text(scratch, load<std::int32_t>(values, at)); return Cell::Ok;
+        case Physical::Int64: text = integer_text(scratch, load<std::int64_t>(values, at)); return Cell::Ok;
+        case Physical::UInt8: text = integer_text(scratch, load<std::uint8_t>(values, at)); return Cell::Ok;
+        case Physical::UInt16: text = integer_text(scratch, load<std::uint16_t>(values, at)); return Cell::Ok;
+        case Physical::UInt32: text = integer_text(scratch, load<std::uint32_t>(values, at)); return Cell::Ok;
+        case Physical::UInt64: text = integer_text(scratch, load<std::uint64_t>(values, at)); return Cell::Ok;
         case Physical::Float32:
         case Physical::Float64: {
             double v = t.physical == Physical::Float32 ? double(load<float>(values, at)) : load<double>(values, at);
             if (!std::isfinite(v)) {
-                cell.kind = CellKind::Error;
-                cell.text = non_finite_error(v);
-            } else if (!float_text(v, cell.text)) {
+                cell = CellKind::Error;
+                text = non_finite_error(v);
+            } else if (!float_text(v, scratch.text)) {
                 return Cell::Fallback;
+            } else {
+                text = scratch.text;
             }
             return Cell::Ok;
         }
         case Physical::Utf8:
         case Physical::LargeUtf8:
         case Physical::Utf8View: {
-            auto text = string_at(t.physical, a, at);
-            if (!text) return Cell::Broken;
-            cell.kind = CellKind::InlineString;
-            cell.text.assign(*text);
+            auto found = string_at(t.physical, a, at);
+            if (!found) return Cell::Broken;
+            cell = CellKind::InlineString;
+            text = *found;
             return Cell::Ok;
         }
         case Physical::Date32: {
             std::int64_t days = load<std::int32_t>(values, at);
             if (days < kFirstDay || days > kLastDay) return Cell::Fallback;
-            format_serial(static_cast<double>(qm::serial_day(days, date1904)), cell.text);
+            text = {scratch.chars, serial_chars(static_cast<double>(qm::serial_day(days, date1904)), scratch.chars)};
             if (kind == ColumnKind::None) kind = ColumnKind::Date;
             return Cell::Ok;
         }
@@ -296,9 +306,10 @@ Cell convert(const ColumnType& t, const ArrowArray& a, std::int64_t i, qm::Typed
             if (micros < kFirstMicro || micros > kLastMicro) return Cell::Fallback;
             std::int64_t days = floor_div(micros, kDayMicros);
             std::int64_t rest = micros - days * kDayMicros;
-            format_serial(datetime_serial(static_cast<double>(qm::serial_day(days, date1904)), int(rest / 3600000000LL),
-                                          int(rest / 60000000LL % 60), int(rest / 1000000 % 60), int(rest % 1000000)),
-                          cell.text);
+            const double serial =
+                datetime_serial(static_cast<double>(qm::serial_day(days, date1904)), int(rest / 3600000000LL),
+                                int(rest / 60000000LL % 60), int(rest / 1000000 % 60), int(rest % 1000000));
+            text = {scratch.chars, serial_chars(serial, scratch.chars)};
             kind = ColumnKind::DateTime;
             return Cell::Ok;
         }
@@ -364,7 +375,7 @@ ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<Colum
     }
     table.end_row();
     kinds.assign(columns, ColumnKind::None);
-    qm::TypedCell scratch;  // one buffer for every value's text
+    Scratch scratch;
 
     auto give_up = [&](ArrowRead result) {
         table.clear();
@@ -391,11 +402,13 @@ ArrowRead read_arrow_frame(PyObject* frame, FrameTable& table, std::vector<Colum
         for (std::size_t j = 0; j < columns; ++j) {
             const ArrowArray& column = *b.children[j];
             for (std::size_t i = 0; i < rows; ++i) {
-                Cell done = convert(types[j], column, b.offset + static_cast<std::int64_t>(i), scratch, kinds[j], date1904);
+                qm::CellText& cell = cells[i * columns + j];
+                std::string_view text;
+                Cell done = convert(types[j], column, b.offset + static_cast<std::int64_t>(i), cell.kind, text, scratch,
+                                    kinds[j], date1904);
                 if (done == Cell::Fallback) return give_up(ArrowRead::Fallback);
                 if (done == Cell::Broken) return give_up(ArrowRead::Failed);
-                cells[i * columns + j] = {scratch.kind,
-                                          scratch.kind == qm::CellKind::Blank ? std::string_view() : table.keep(scratch.text)};
+                cell.text = table.keep(text);
             }
         }
     }

@@ -70,23 +70,23 @@ bool float_text(double value, std::string& text) {
     return true;
 }
 
-void format_serial(double serial, std::string& text) {
+char* serial_chars(double serial, char* buf) {
     // Whole serials (every date) are their integer's digits: the same text, without the slow
     // fixed-point conversion. -0 keeps its sign through the general route.
-    if (serial == std::trunc(serial) && std::fabs(serial) < 1e15 && !(serial == 0 && std::signbit(serial))) {
-        char digits[24];
-        text.assign(digits, std::to_chars(digits, digits + sizeof digits, static_cast<long long>(serial)).ptr);
-        return;
-    }
-    // Exactly rounded, like printf's "%.15f"; 400 bytes hold any double in this form (309 digits
-    // before the point at most).
-    char buf[400];
-    char* end = std::to_chars(buf, buf + sizeof buf, serial, std::chars_format::fixed, 15).ptr;
+    if (serial == std::trunc(serial) && std::fabs(serial) < 1e15 && !(serial == 0 && std::signbit(serial)))
+        return std::to_chars(buf, buf + kSerialChars, static_cast<long long>(serial)).ptr;
+    // Exactly rounded, like printf's "%.15f" (309 digits before the point at most).
+    char* end = std::to_chars(buf, buf + kSerialChars, serial, std::chars_format::fixed, 15).ptr;
     if (std::find(buf, end, '.') != end) {
         while (end > buf && end[-1] == '0') --end;
         if (end > buf && end[-1] == '.') --end;
     }
-    text.assign(buf, end);
+    return end;
+}
+
+void format_serial(double serial, std::string& text) {
+    char buf[kSerialChars];
+    text.assign(buf, serial_chars(serial, buf));
 }
 
 bool typed_value(PyObject* value, qm::TypedCell& cell, ValueClass& cls, bool date1904) {

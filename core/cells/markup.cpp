@@ -38,26 +38,6 @@ void append_code_escape(std::string& out, unsigned code) {
     out += '_';
 }
 
-// Copies a short piece with fixed-size moves (overlapping where the size is in between), where a
-// memcpy call per piece would cost more than the copy: a large block writes millions of them.
-char* put_short(char* p, std::string_view s) {
-    const char* from = s.data();
-    const std::size_t n = s.size();
-    if (n >= 16) {
-        std::memcpy(p, from, 16);
-        std::memcpy(p + n - 16, from + n - 16, 16);
-    } else if (n >= 8) {
-        std::memcpy(p, from, 8);
-        std::memcpy(p + n - 8, from + n - 8, 8);
-    } else if (n >= 4) {
-        std::memcpy(p, from, 4);
-        std::memcpy(p + n - 4, from + n - 4, 4);
-    } else {
-        for (std::size_t i = 0; i < n; ++i) p[i] = from[i];
-    }
-    return p + n;
-}
-
 // Whether the text holds nothing that needs an entity in markup.
 bool plain_markup(std::string_view text) {
     for (char c : text)
