@@ -114,19 +114,23 @@ void append_typed_cell(std::string& out, std::string_view reference, CellKind ki
     // Numbers (and error values) laid out in one piece: the bulk of a large block.
     if ((kind == CellKind::Number || kind == CellKind::Error) && reference.size() <= 32 && text.size() <= 32 &&
         plain_markup(reference) && plain_markup(text)) {
-        char buf[128];
-        char* p = put_short(buf, "<c r=\"");
-        p = put_short(p, reference);
-        *p++ = '"';
-        if (style) {
-            p = put_short(p, " s=\"");
-            p = std::to_chars(p, p + 10, *style).ptr;
+        // Written in place: a stack buffer copied out afterwards would be read back with wide loads
+        // right after its narrow stores, which stalls.
+        const std::size_t old_size = out.size();
+        out.resize_and_overwrite(old_size + 128, [&](char* data, std::size_t) {
+            char* p = put_short(data + old_size, "<c r=\"");
+            p = put_short(p, reference);
             *p++ = '"';
-        }
-        p = put_short(p, kind == CellKind::Number ? std::string_view("><v>") : std::string_view(" t=\"e\"><v>"));
-        p = put_short(p, text);
-        p = put_short(p, "</v></c>");
-        out.append(buf, static_cast<std::size_t>(p - buf));
+            if (style) {
+                p = put_short(p, " s=\"");
+                p = std::to_chars(p, p + 10, *style).ptr;
+                *p++ = '"';
+            }
+            p = put_short(p, kind == CellKind::Number ? std::string_view("><v>") : std::string_view(" t=\"e\"><v>"));
+            p = put_short(p, text);
+            p = put_short(p, "</v></c>");
+            return static_cast<std::size_t>(p - data);
+        });
         return;
     }
     out += "<c r=\"";
