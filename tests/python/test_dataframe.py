@@ -183,6 +183,7 @@ def test_format_ranges_and_mixed_columns(editor_and_path):
         (1, dt.date(2024, 1, 1), dt.date(2024, 1, 1), "x"),
         (2, dt.date(2024, 1, 2), dt.datetime(2024, 1, 2, 3, 4), "y", dt.date(2024, 5, 5)),
         (dt.date(2024, 1, 3), None, "text", "z"),
+        ("w",),  # too short to reach the date columns: their format still covers it
     ]
     editor.with_polars(Frame(["n", "d", "mixed", "s"], rows), "C5")
     editor.save(path)
@@ -193,7 +194,9 @@ def test_format_ranges_and_mixed_columns(editor_and_path):
     assert ws["F6"].number_format == "General"
     assert ws["G7"].value == 45417                        # beyond the header: written, not formatted
     assert ws["G7"].number_format == "General"
-    assert ws["C9"].value is None
+    assert ws["C9"].value == "w" and ws["D9"].value is None and ws["F9"].value is None
+    assert ws["D9"].number_format == "yyyy-mm-dd" and ws["E9"].number_format == "yyyy-mm-dd hh:mm:ss"
+    assert ws["C10"].value is None
 
 
 def test_empty_frame_writes_the_header_only(editor_and_path):
