@@ -5,7 +5,6 @@
 // exactly when a direct write would, and the merge at the end cannot fail.
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 #include <vector>
 
 #include "cells/cells.hpp"
@@ -28,7 +27,11 @@ struct CellQueue {
     std::vector<std::pair<std::uint32_t, std::size_t>> rows;
     bool ascending = true;  // rows stand in the text in rising number order, each numbered once
     SheetDataSpan data;
-    std::unordered_map<std::uint32_t, Result<std::vector<SheetCell>>> row_cells;
+    // The cells of the row read last, or why they could not be read. Loops write along a row or
+    // down a column, and a column's rows are each read once: one row is all worth keeping.
+    std::optional<std::uint32_t> listed_row;
+    std::vector<SheetCell> listed_cells;
+    std::optional<CoreError> listed_error;
     std::map<std::pair<std::uint32_t, std::uint64_t>, QueuedCell> cells;
 };
 
@@ -87,18 +90,15 @@ std::optional<SheetRow> indexed_row(const EditorState& state, const CellQueue& q
 // The cell at (row, column) as the queued writes left it: from the queue, else from the text.
 Result<std::optional<QueuedCell>> current(const EditorState& state, CellQueue& queue, CellRef at) {
     if (auto held = queue.cells.find({at.row, at.column}); held != queue.cells.end()) return held->second;
-    auto listed = queue.row_cells.find(at.row);
-    if (listed == queue.row_cells.end()) {
+    if (queue.listed_row != at.row) {
         auto row = indexed_row(state, queue, at.row);
         if (!row) return std::optional<QueuedCell>();
-        std::vector<SheetCell> cells;
-        Status scanned = scan_row_cells(state.sheet_xml, *row, cells);
-        Result<std::vector<SheetCell>> entry = std::move(cells);
-        if (!scanned) entry = fail(std::move(scanned.error()));
-        listed = queue.row_cells.emplace(at.row, std::move(entry)).first;
+        Status scanned = scan_row_cells(state.sheet_xml, *row, queue.listed_cells);
+        queue.listed_error = scanned ? std::nullopt : std::optional<CoreError>(std::move(scanned.error()));
+        queue.listed_row = at.row;
     }
-    if (!listed->second) return fail(CoreError(listed->second.error()));
-    for (const SheetCell& c : *listed->second) {
+    if (queue.listed_error) return fail(CoreError(*queue.listed_error));
+    for (const SheetCell& c : queue.listed_cells) {
         if (c.column != at.column) continue;
         std::string_view text = state.sheet_xml;
         return std::optional<QueuedCell>(
