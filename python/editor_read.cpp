@@ -26,7 +26,45 @@ bool datetime_ready() {
     return PyDateTimeAPI != nullptr;
 }
 
-// Python objects for cell values. Shared strings become one str each, however often they are used.
+// One cell value as a new reference; nullptr with an exception set on failure. Shared texts
+// are made anew each time (ValueMaker keeps them for many values).
+PyObject* value_object(const qm::CellValue& v) {
+    using Kind = qm::CellValue::Kind;
+    switch (v.kind) {
+        case Kind::Empty: Py_RETURN_NONE;
+        case Kind::Integer: return PyLong_FromLongLong(v.integer);
+        case Kind::BigInteger: {
+            std::string digits(v.text);
+            return PyLong_FromString(digits.c_str(), nullptr, 10);
+        }
+        case Kind::Float: return PyFloat_FromDouble(v.number);
+        case Kind::Bool: return Py_NewRef(v.flag ? Py_True : Py_False);
+        case Kind::Error: return str_from_utf8(v.text);
+        case Kind::Text: return str_from_utf8(v.text);
+        case Kind::Date:
+            if (!datetime_ready()) return nullptr;
+            return PyDate_FromDate(v.date.year, v.date.month, v.date.day);
+        case Kind::DateTime:
+            if (!datetime_ready()) return nullptr;
+            return PyDateTime_FromDateAndTime(v.date.year, v.date.month, v.date.day, v.date.hour, v.date.minute,
+                                              v.date.second, v.date.microsecond);
+        case Kind::Time:
+            if (!datetime_ready()) return nullptr;
+            return PyTime_FromTime(v.date.hour, v.date.minute, v.date.second, v.date.microsecond);
+        case Kind::Duration: {
+            if (!datetime_ready()) return nullptr;
+            std::int64_t ms = v.integer;
+            std::int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
+            std::int64_t rest = ms - days * 86400000;
+            return PyDelta_FromDSU(static_cast<int>(days), static_cast<int>(rest / 1000),
+                                   static_cast<int>(rest % 1000 * 1000));
+        }
+    }
+    Py_RETURN_NONE;
+}
+
+// Python objects for many cell values. Shared strings become one str each, however often they
+// are used.
 class ValueMaker {
 public:
     ValueMaker() = default;
@@ -38,38 +76,8 @@ public:
 
     // A new reference; nullptr with an exception set on failure.
     PyObject* make(const qm::CellValue& v) {
-        using Kind = qm::CellValue::Kind;
-        switch (v.kind) {
-            case Kind::Empty: Py_RETURN_NONE;
-            case Kind::Integer: return PyLong_FromLongLong(v.integer);
-            case Kind::BigInteger: {
-                std::string digits(v.text);
-                return PyLong_FromString(digits.c_str(), nullptr, 10);
-            }
-            case Kind::Float: return PyFloat_FromDouble(v.number);
-            case Kind::Bool: return Py_NewRef(v.flag ? Py_True : Py_False);
-            case Kind::Error: return str_from_utf8(v.text);
-            case Kind::Text: return v.shared_index >= 0 ? shared(v) : str_from_utf8(v.text);
-            case Kind::Date:
-                if (!datetime_ready()) return nullptr;
-                return PyDate_FromDate(v.date.year, v.date.month, v.date.day);
-            case Kind::DateTime:
-                if (!datetime_ready()) return nullptr;
-                return PyDateTime_FromDateAndTime(v.date.year, v.date.month, v.date.day, v.date.hour, v.date.minute,
-                                                  v.date.second, v.date.microsecond);
-            case Kind::Time:
-                if (!datetime_ready()) return nullptr;
-                return PyTime_FromTime(v.date.hour, v.date.minute, v.date.second, v.date.microsecond);
-            case Kind::Duration: {
-                if (!datetime_ready()) return nullptr;
-                std::int64_t ms = v.integer;
-                std::int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
-                std::int64_t rest = ms - days * 86400000;
-                return PyDelta_FromDSU(static_cast<int>(days), static_cast<int>(rest / 1000),
-                                       static_cast<int>(rest % 1000 * 1000));
-            }
-        }
-        Py_RETURN_NONE;
+        if (v.kind == qm::CellValue::Kind::Text && v.shared_index >= 0) return shared(v);
+        return value_object(v);
     }
 
 private:
@@ -353,8 +361,7 @@ constexpr EditorMethod get_value{
         qm::CellReader reader(st);
         auto value = qm::read_cell(reader, st, at->first, at->second);
         if (!value) return raise_core(value.error());
-        ValueMaker maker;
-        return maker.make(*value);
+        return value_object(*value);
     },
 };
 

@@ -42,6 +42,9 @@ public:
     explicit SheetCursor(std::string_view sheet);
     // Walks from `offset` (the start of a row tag) with `previous_row` as the row before it.
     SheetCursor(std::string_view sheet, std::size_t offset, std::uint32_t previous_row);
+    // The same in a sheetData already found (absent: a sheet without one).
+    SheetCursor(std::string_view sheet, const std::optional<SheetDataSpan>& data, std::size_t offset,
+                std::uint32_t previous_row);
 
     // The next row's number, absent at the end; an error names what is malformed. With
     // `read_cells` its cells are in cells(), else, or when its number is below `cells_from`, its
@@ -115,6 +118,7 @@ struct ReadCache {
     std::vector<DateKind> style_kinds;  // by cell format index
     std::string index_sheet;           // part the row index describes
     std::vector<std::pair<std::uint32_t, std::size_t>> row_starts;  // (row, offset), ascending
+    std::optional<SheetDataSpan> sheet_data;  // of the text the index describes
     bool index_ready = false;
 };
 

@@ -100,6 +100,8 @@ Status build_row_index(EditorState& state, ReadCache& cache) {
     // Rows out of order (damaged files) are found by a stable sort: the first of equal rows wins.
     std::stable_sort(cache.row_starts.begin(), cache.row_starts.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    auto data = find_sheet_data(state.sheet_xml, true);
+    cache.sheet_data = data ? std::optional<SheetDataSpan>(*data) : std::nullopt;
     cache.index_sheet = state.sheet_path;
     cache.index_ready = true;
     return {};
@@ -343,7 +345,7 @@ Result<std::optional<RawCell>> find_raw_cell(EditorState& state, std::uint32_t r
     auto it = std::lower_bound(cache.row_starts.begin(), cache.row_starts.end(), row,
                                [](const auto& entry, std::uint32_t r) { return entry.first < r; });
     if (it == cache.row_starts.end() || it->first != row) return std::optional<RawCell>();
-    SheetCursor cursor(state.sheet_xml, it->second, row - 1);
+    SheetCursor cursor(state.sheet_xml, cache.sheet_data, it->second, row - 1);
     auto found = cursor.next_row();
     if (!found) return fail(std::move(found.error()));
     for (const RawCell& cell : cursor.cells())
