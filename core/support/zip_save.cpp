@@ -198,10 +198,11 @@ struct ZipUpdate::Context {
     }
 
     // The disk starts on what is written while the rest is still being copied, so that the
-    // fsync at the end waits for the last stretch rather than for the whole file.
+    // fsync at the end waits for the last stretch rather than for the whole file. Every 2 MiB: a
+    // small edit of a 20 or 95 MB book costs 1.6-1.7x `cp` so, 1.8-2.1x every 8 MiB.
     void start_writeback([[maybe_unused]] std::uint64_t written) {
 #if defined(__linux__)
-        constexpr std::uint64_t kStretch = std::uint64_t(8) << 20;
+        constexpr std::uint64_t kStretch = std::uint64_t(2) << 20;
         if (written < writeback_from + kStretch) return;
         ::sync_file_range(temp_fd, static_cast<off_t>(writeback_from), static_cast<off_t>(written - writeback_from),
                           SYNC_FILE_RANGE_WRITE);
