@@ -17,13 +17,13 @@ bool datetime_ready() {
     return PyDateTimeAPI != nullptr;
 }
 
+// A new reference to decimal.Decimal, looked up at each use: only values of no common type get
+// that far, and nothing is kept past the interpreter that imported it (or a failed import).
 PyObject* decimal_type() {
-    static PyObject* type = [] {
-        PyObject* module = PyImport_ImportModule("decimal");
-        PyObject* t = module ? PyObject_GetAttrString(module, "Decimal") : nullptr;
-        Py_XDECREF(module);
-        return t;
-    }();
+    PyObject* module = PyImport_ImportModule("decimal");
+    if (!module) return nullptr;
+    PyObject* type = PyObject_GetAttrString(module, "Decimal");
+    Py_DECREF(module);
     return type;
 }
 
@@ -109,6 +109,7 @@ bool to_typed(PyObject* v, qm::TypedValue& out, const std::string& where) {
     PyObject* decimal = decimal_type();
     if (!decimal) return false;
     int is_decimal = PyObject_IsInstance(v, decimal);
+    Py_DECREF(decimal);
     if (is_decimal < 0) return false;
     if (is_decimal) {
         PyObject* finite = PyObject_CallMethod(v, "is_finite", nullptr);
