@@ -40,22 +40,20 @@ std::size_t enclosing_section(std::string_view text, std::size_t at) {
     return npos;
 }
 
-// The column and row number of a cell's `r`, as reference_column and cell_row read them; the
-// common "AB12" in one pass.
-void read_reference(std::string_view r, SheetCell& c) {
+}  // namespace
+
+ReferenceParts cell_reference_parts(std::string_view r) {
     std::size_t i = 0;
     std::uint64_t column = 0;
     while (i < r.size() && i < 14 && is_ascii_letter(static_cast<unsigned char>(r[i])))
         column = column * 26 + static_cast<std::uint64_t>(ascii_upper(r[i++]) - 'A' + 1);
-    if (i > 0 && i <= 13 && i < r.size() && is_ascii_digit(static_cast<unsigned char>(r[i]))) {
-        c.column = column - 1;
-        c.r_row = try_parse_u32(r.substr(i));
-        return;
-    }
-    c.column = reference_column(r);
+    if (i > 0 && i <= 13 && i < r.size() && is_ascii_digit(static_cast<unsigned char>(r[i])))
+        return {column - 1, try_parse_u32(r.substr(i))};
     std::size_t digit = find_first_digit(r);
-    if (digit != npos) c.r_row = try_parse_u32(r.substr(digit));
+    return {reference_column(r), digit == npos ? std::nullopt : try_parse_u32(r.substr(digit))};
 }
+
+namespace {
 
 // Reads the cells of a row's content [from, limit) into `cells` (when given); returns the span of
 // the row's end tag, or fails. Each cell's attributes are taken as its tag is read, and the
@@ -83,7 +81,11 @@ Result<std::pair<std::size_t, std::size_t>> scan_cells(std::string_view text, st
         c.r = r;
         c.s = s;
         c.t = t;
-        if (c.r) read_reference(*c.r, c);
+        if (c.r) {
+            auto [column, row] = cell_reference_parts(*c.r);
+            c.column = column;
+            c.r_row = row;
+        }
         else if (first) c.column = 0;
         else if (previous) c.column = *previous + 1;
         first = false;

@@ -122,6 +122,14 @@ void for_each_sheet_cell(std::string_view xml, F&& f) {
     }
 }
 
+// The column (0-based) and row number a cell's `r` names, as reference_column and cell_row read
+// them; the common "AB12" in one pass. Either is absent when it does not read.
+struct ReferenceParts {
+    std::optional<std::uint64_t> column;
+    std::optional<std::uint32_t> row;
+};
+ReferenceParts cell_reference_parts(std::string_view r);
+
 // Row number a cell stands in: the digits of its `r`, else its row's number. Absent when neither
 // reads.
 std::optional<std::uint32_t> cell_row(const SheetRow& row, const SheetCell& cell);

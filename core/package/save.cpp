@@ -97,7 +97,7 @@ struct Extent {
 
 // The saved dimension is computed at every save of a changed sheet, so the common markup gets one
 // vector pass: where sheetData holds no comment, CDATA section or processing instruction, every
-// "<c" followed by white space, "/" or ">" opens a cell. Reads the cells starting in [from, limit).
+// "<c" followed by white space, "/" or ">" opens a cell. Reads the cells starting in [from, to).
 // False (nothing decided) when that part is not of this form or a cell has no `r`; the scanner then
 // reads the sheet.
 bool plain_cell_refs(std::string_view sheet, std::size_t from, std::size_t to, Extent& extent) {
@@ -109,28 +109,26 @@ bool plain_cell_refs(std::string_view sheet, std::size_t from, std::size_t to, E
         if (at[1] != 'c') return false;
         char next = stop - at > 2 ? at[2] : '>';
         if (!is_xml_space(next) && next != '/' && next != '>') continue;
-        // Most writers start a cell with ` r="` and up to three letters and seven digits: read in place.
+        // Most writers start a cell with ` r="` and letters and digits: the value is taken in place.
+        std::string_view r;
         constexpr std::string_view kR = " r=\"";
         if (stop - at > 24 && std::string_view(at + 2, kR.size()) == kR) {
-            const char* q = at + 2 + kR.size();
-            std::uint64_t column = 0;
-            std::uint32_t row = 0;
-            int letters = 0, digits = 0;
-            for (; letters < 4 && is_ascii_letter(static_cast<unsigned char>(*q)); ++q, ++letters)
-                column = column * 26 + static_cast<std::uint64_t>(ascii_upper(*q) - 'A' + 1);
-            for (; digits < 8 && is_ascii_digit(static_cast<unsigned char>(*q)); ++q, ++digits)
-                row = row * 10 + static_cast<std::uint32_t>(*q - '0');
-            if (letters >= 1 && letters <= 3 && digits >= 1 && digits <= 7 && *q == '"') {
-                extent.add(column - 1, row);
-                continue;
-            }
+            const char* value = at + 2 + kR.size();
+            const char* end = value;
+            while (end - value < 16 && (is_ascii_letter(static_cast<unsigned char>(*end)) ||
+                                        is_ascii_digit(static_cast<unsigned char>(*end))))
+                ++end;
+            if (*end == '"') r = std::string_view(value, static_cast<std::size_t>(end - value));
         }
-        std::size_t pos = static_cast<std::size_t>(at - base);
-        std::size_t gt = sheet.find('>', pos);
-        auto r = start_tag_attribute(sheet.substr(pos, gt == npos ? npos : gt + 1 - pos), "r");
-        if (!r) return false;
-        std::size_t digit = find_first_digit(*r);
-        extent.add(reference_column(*r), digit == npos ? std::nullopt : try_parse_u32(r->substr(digit)));
+        if (r.empty()) {
+            std::size_t pos = static_cast<std::size_t>(at - base);
+            std::size_t gt = sheet.find('>', pos);
+            auto attribute = start_tag_attribute(sheet.substr(pos, gt == npos ? npos : gt + 1 - pos), "r");
+            if (!attribute) return false;
+            r = *attribute;
+        }
+        auto [column, row] = cell_reference_parts(r);
+        extent.add(column, row);
     }
     return true;
 }
