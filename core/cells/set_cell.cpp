@@ -227,27 +227,18 @@ void apply_edits(std::string& text, std::vector<Edit>& edits) {
     text = std::move(out);
 }
 
-// The rows merged into the sheet text, sheetData already open (see write_rows).
-Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle,
-                  const RowPlaces* places) {
-    const std::string_view text = state.sheet_xml;
-    auto data = find_sheet_data(text);
-    if (!data) return fail(std::move(data.error()));
-
-    // One pass finds, for each pending row, the row it merges into (the first in text order with
-    // its number) and where it would be inserted (before the first row in text order with a
-    // greater number). Pending rows ascend, so that row never moves back: one pointer serves them
-    // all, and nothing per row of the sheet is kept.
-    std::vector<std::optional<SheetRow>> merge_into(rows.size());
-    std::vector<std::size_t> insert_at(rows.size(), data->content_end);
-    if (places) {
-        merge_into = places->merge_into;
-        insert_at = places->insert_at;
-    }
+// Where each pending row goes, found in one pass: the row it merges into (the first in text
+// order with its number) and where it would be inserted (before the first row in text order with
+// a greater number). Pending rows ascend, so that row never moves back: one pointer serves them
+// all, and nothing per row of the sheet is kept.
+Result<RowPlaces> walk_row_places(std::string_view text, const SheetDataSpan& data, std::span<const RowWrites> rows) {
+    RowPlaces places;
+    places.merge_into.resize(rows.size());
+    places.insert_at.assign(rows.size(), data.content_end);
     std::size_t placed = 0;
     auto by_row = [](const RowWrites& a, std::uint32_t n) { return a.row < n; };
-    RowScanner scanner(text, *data);
-    while (!places) {
+    RowScanner scanner(text, data);
+    for (;;) {
         auto found = scanner.next();
         if (!found) return fail(std::move(found.error()));
         if (!*found) break;
@@ -256,12 +247,31 @@ Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Res
         if (*row.number >= rows.front().row && *row.number <= rows.back().row) {
             auto it = std::lower_bound(rows.begin(), rows.end(), *row.number, by_row);
             if (it != rows.end() && it->row == *row.number) {
-                std::optional<SheetRow>& slot = merge_into[std::size_t(it - rows.begin())];
+                std::optional<SheetRow>& slot = places.merge_into[std::size_t(it - rows.begin())];
                 if (!slot) slot = row;
             }
         }
-        for (; placed < rows.size() && rows[placed].row < *row.number; ++placed) insert_at[placed] = row.begin;
+        for (; placed < rows.size() && rows[placed].row < *row.number; ++placed)
+            places.insert_at[placed] = row.begin;
     }
+    return places;
+}
+
+// The rows merged into the sheet text, sheetData already open (see write_rows).
+Status merge_rows(EditorState& state, std::span<const RowWrites> rows, const Restyle& restyle,
+                  const RowPlaces* known) {
+    const std::string_view text = state.sheet_xml;
+    auto data = find_sheet_data(text);
+    if (!data) return fail(std::move(data.error()));
+    RowPlaces walked;
+    if (!known) {
+        auto found = walk_row_places(text, *data, rows);
+        if (!found) return fail(std::move(found.error()));
+        walked = std::move(*found);
+    }
+    const RowPlaces& places = known ? *known : walked;
+    const auto& merge_into = places.merge_into;
+    const auto& insert_at = places.insert_at;
 
     // Rows that all go to one place and outweigh the sheet (a new sheet filled, a large block
     // after the rows): the new text is built once at its final size, instead of growing the

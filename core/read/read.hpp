@@ -40,9 +40,8 @@ class SheetCursor {
 public:
     // Walks the sheetData of a whole worksheet.
     explicit SheetCursor(std::string_view sheet);
-    // Walks from `offset` (the start of a row tag) with `previous_row` as the row before it.
-    SheetCursor(std::string_view sheet, std::size_t offset, std::uint32_t previous_row);
-    // The same in a sheetData already found (absent: a sheet without one).
+    // Walks from `offset` (the start of a row tag) with `previous_row` as the row before it, in the
+    // sheetData a whole-sheet cursor found (absent: a sheet without one).
     SheetCursor(std::string_view sheet, const std::optional<SheetDataSpan>& data, std::size_t offset,
                 std::uint32_t previous_row);
 
@@ -53,9 +52,12 @@ public:
     // Where the last row's start tag begins.
     std::size_t row_offset() const { return row_offset_; }
     const std::vector<RawCell>& cells() const { return cells_; }
+    // The sheetData walked; absent when the sheet has none.
+    const std::optional<SheetDataSpan>& sheet_data() const { return data_; }
 
 private:
     std::string_view text_;
+    std::optional<SheetDataSpan> data_;
     std::optional<RowScanner> rows_;
     std::vector<SheetCell> scanned_;
     std::vector<RawCell> cells_;

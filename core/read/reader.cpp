@@ -100,8 +100,7 @@ Status build_row_index(EditorState& state, ReadCache& cache) {
     // Rows out of order (damaged files) are found by a stable sort: the first of equal rows wins.
     std::stable_sort(cache.row_starts.begin(), cache.row_starts.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    auto data = find_sheet_data(state.sheet_xml, true);
-    cache.sheet_data = data ? std::optional<SheetDataSpan>(*data) : std::nullopt;
+    cache.sheet_data = cursor.sheet_data();
     cache.index_sheet = state.sheet_path;
     cache.index_ready = true;
     return {};

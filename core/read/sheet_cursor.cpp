@@ -4,22 +4,15 @@
 namespace qm {
 
 SheetCursor::SheetCursor(std::string_view sheet) : text_(sheet) {
-    if (auto data = find_sheet_data(sheet, true)) rows_.emplace(sheet, *data);
+    if (auto data = find_sheet_data(sheet, true)) {
+        data_ = *data;
+        rows_.emplace(sheet, *data);
+    }
 }
-
-namespace {
-std::optional<SheetDataSpan> sheet_data_of(std::string_view sheet) {
-    auto data = find_sheet_data(sheet, true);
-    return data ? std::optional<SheetDataSpan>(*data) : std::nullopt;
-}
-}  // namespace
-
-SheetCursor::SheetCursor(std::string_view sheet, std::size_t offset, std::uint32_t previous_row)
-    : SheetCursor(sheet, sheet_data_of(sheet), offset, previous_row) {}
 
 SheetCursor::SheetCursor(std::string_view sheet, const std::optional<SheetDataSpan>& data, std::size_t offset,
                          std::uint32_t previous_row)
-    : text_(sheet), row_(previous_row) {
+    : text_(sheet), data_(data), row_(previous_row) {
     if (data) rows_.emplace(sheet, *data, offset, previous_row);
 }
 
