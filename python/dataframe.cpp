@@ -1,7 +1,6 @@
 #include "dataframe.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <vector>
 
@@ -82,7 +81,7 @@ bool convert_row(PyObject* const* values, Py_ssize_t count, std::vector<ColumnKi
     for (Py_ssize_t j = 0; j < count; ++j) {
         ValueClass cls;
         if (!typed_value(values[j], scratch, cls, date1904)) return false;
-        table.add(scratch.kind, scratch.kind == qm::CellKind::Blank ? std::string_view() : scratch.text);
+        table.add(scratch.kind, scratch.text);
         if (static_cast<std::size_t>(j) < kinds.size()) track(kinds[static_cast<std::size_t>(j)], cls);
     }
     table.end_row();

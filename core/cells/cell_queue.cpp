@@ -61,12 +61,15 @@ Status start(EditorState& state, CellQueue& queue) {
             queue.ascending = false;
         if ((*row)->number) queue.rows.emplace_back(*(*row)->number, (*row)->begin);
     }
-    // Stable, so that of rows sharing a number the first in text order comes first and stays.
-    std::stable_sort(queue.rows.begin(), queue.rows.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    queue.rows.erase(std::unique(queue.rows.begin(), queue.rows.end(),
-                                 [](const auto& a, const auto& b) { return a.first == b.first; }),
-                     queue.rows.end());
+    // Rows in rising order are already sorted and unique. Otherwise the sort is stable, so that
+    // of rows sharing a number the first in text order comes first and stays.
+    if (!queue.ascending) {
+        std::stable_sort(queue.rows.begin(), queue.rows.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        queue.rows.erase(std::unique(queue.rows.begin(), queue.rows.end(),
+                                     [](const auto& a, const auto& b) { return a.first == b.first; }),
+                         queue.rows.end());
+    }
     queue.rows.shrink_to_fit();
     return {};
 }

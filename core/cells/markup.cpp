@@ -1,6 +1,5 @@
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "cells/cells.hpp"
 #include "support/numbers.hpp"
