@@ -39,16 +39,7 @@ std::vector<std::string> table_parts(EditorState& state) {
     // Writes do not need the source; a save will say what became of it.
     if (!zip) return parts;
     auto rels = zip->read_entry(relationships_part(state.sheet_path), "");
-    if (rels) {
-        XmlReader reader(*rels);
-        while (auto tag = reader.next()) {
-            if (!tag->opens() || tag->name != "Relationship") continue;
-            auto type = last_attribute(tag->raw, "Type");
-            auto target = last_attribute(tag->raw, "Target");
-            if (!type || !target || !type->ends_with("/relationships/table")) continue;
-            parts.push_back(resolve_target(part_folder(state.sheet_path), resolve_attribute_value(*target)));
-        }
-    }
+    if (rels) parts = relationship_targets(*rels, part_folder(state.sheet_path), "/relationships/table");
     state.sheet_table_parts.emplace(state.sheet_path, parts);
     return parts;
 }

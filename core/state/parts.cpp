@@ -42,17 +42,23 @@ std::string relationships_part(std::string_view part) {
     return std::string(part.substr(0, name)) + "_rels/" + std::string(part.substr(name)) + ".rels";
 }
 
-std::set<std::string, std::less<>> worksheet_targets(std::string_view workbook_rels, std::string_view folder) {
-    std::set<std::string, std::less<>> parts;
-    XmlReader reader(workbook_rels);
+std::vector<std::string> relationship_targets(std::string_view rels, std::string_view folder,
+                                              std::string_view type_suffix) {
+    std::vector<std::string> parts;
+    XmlReader reader(rels);
     while (auto tag = reader.next()) {
         if (!tag->opens() || tag->name != "Relationship") continue;
         auto type = last_attribute(tag->raw, "Type");
         auto target = last_attribute(tag->raw, "Target");
-        if (type && target && resolve_attribute_value(*type).ends_with("/worksheet"))
-            parts.insert(resolve_target(folder, resolve_attribute_value(*target)));
+        if (type && target && resolve_attribute_value(*type).ends_with(type_suffix))
+            parts.push_back(resolve_target(folder, resolve_attribute_value(*target)));
     }
     return parts;
+}
+
+std::set<std::string, std::less<>> worksheet_targets(std::string_view workbook_rels, std::string_view folder) {
+    auto targets = relationship_targets(workbook_rels, folder, "/worksheet");
+    return {std::make_move_iterator(targets.begin()), std::make_move_iterator(targets.end())};
 }
 
 std::string resolve_target(std::string_view folder, std::string_view target) {

@@ -19,6 +19,10 @@ std::string relationships_part(std::string_view part);
 // package root, "." and ".." segments are resolved, and a target already starting with the
 // folder is taken as written (older producers write "xl/..." from "xl/").
 std::string resolve_target(std::string_view folder, std::string_view target);
+// Targets (entities resolved) of the Relationships whose Type ends with `type_suffix`, resolved
+// from `folder`, in document order.
+std::vector<std::string> relationship_targets(std::string_view rels, std::string_view folder,
+                                              std::string_view type_suffix);
 // Targets of the workbook's worksheet relationships, resolved from the workbook's folder: its
 // sheets, wherever the package keeps them.
 std::set<std::string, std::less<>> worksheet_targets(std::string_view workbook_rels, std::string_view folder);
